@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vel need.
+# Idempotent and quiet when everything is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  libgtkmm-4.0-dev libwebkitgtk-6.0-dev libsoup-3.0-dev libglib2.0-dev-bin
+  libgtest-dev googletest
+  xvfb xauth dbus dbus-x11 libxtst-dev x11-utils
+  fonts-liberation fonts-dejavu-core
+  clang libclang-rt-14-dev
+)
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=()
+[ "$(id -u)" -eq 0 ] || SUDO=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Saves a PNG screenshot of the browser window, started under its own Xvfb, so the window can be
+# looked at without a desktop.
+#   scripts/screenshot.sh [OUTPUT.png] [ADDRESS]
+# Builds the program first when needed. Waits until the window is on screen (and, with an ADDRESS,
+# until the caption shows that the page has loaded).
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+out=$(realpath -m "${1:-vel-browser.png}")
+address=${2:-}
+
+if [ -z "${VEL_IN_XVFB:-}" ]; then
+  "$here/scripts/deps.sh" --bench
+  "$here/dev" build >/dev/null
+  VEL_IN_XVFB=1 exec "$here/tests/support/with-xvfb.sh" "$0" "$out" "$address"
+fi
+
+"$here/build/vel-browser" ${address:+"$address"} >/dev/null 2>&1 &
+pid=$!
+trap 'kill $pid 2>/dev/null || true' EXIT
+
+# The window's title tells where it is: "Vel" at start, "<title> - Vel " once a page is shown.
+want='"Vel"'
+[ -n "$address" ] && want=' - Vel "'
+for _ in $(seq 1 300); do
+  if xwininfo -root -tree 2>/dev/null | grep -q -- "$want"; then break; fi
+  sleep 0.1
+done
+line=$(xwininfo -root -tree | grep -- "$want" | head -n1)
+id=$(awk '{print $1}' <<<"$line")
+# Give the first frame a moment to reach the screen after the window is mapped.
+sleep 1
+import -window "$id" "$out"
+echo "$out"

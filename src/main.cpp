@@ -1,0 +1,65 @@
+// Vel Browser: a small desktop web browser.
+#include <glibmm/miscutils.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "app/application.h"
+#include "config.h"
+#include "platform/address.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vel-browser [ADDRESS]\n"
+    "A small web browser. Opens ADDRESS (a web address or a file) when given.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n";
+
+// A relative path to an existing file is meant as that file.
+std::string resolve_argument(const std::string& arg) {
+  if (arg.empty() || arg.front() == '/' || !vel::uri_scheme(arg).empty()) return arg;
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(arg, ec))
+    return std::filesystem::absolute(arg, ec).lexically_normal().string();
+  return arg;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  std::string address;
+  bool have_address = false;
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(arg, "--version") == 0) {
+      std::printf("vel-browser %s\n", vel::config::kVersion);
+      return 0;
+    }
+    if (std::strcmp(arg, "--") != 0 && arg[0] == '-' && arg[1] != '\0') {
+      std::fprintf(stderr, "vel-browser: unknown option '%s'\n%s", arg, kUsage);
+      return 2;
+    }
+    if (std::strcmp(arg, "--") == 0) {
+      if (i + 1 < argc) arg = argv[++i]; else break;
+    }
+    if (have_address) {
+      std::fprintf(stderr, "vel-browser: only one address can be opened\n%s", kUsage);
+      return 2;
+    }
+    address = resolve_argument(arg);
+    have_address = true;
+  }
+
+  Glib::set_application_name("Vel Browser");
+  auto app = vel::Application::create(address);
+  char* program[] = {argv[0], nullptr};
+  return app->run(1, program);
+}

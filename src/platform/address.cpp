@@ -1,0 +1,133 @@
+#include "platform/address.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace vel {
+namespace {
+
+bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool is_control(unsigned char c) { return c < 0x20 || c == 0x7f; }
+bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Length of a leading "scheme:", or 0.
+std::size_t scheme_length(std::string_view s) {
+  if (s.empty() || !is_alpha(s[0])) return 0;
+  for (std::size_t i = 1; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c == ':') return i;
+    if (!is_alpha(c) && !is_digit(c) && c != '+' && c != '-' && c != '.') return 0;
+  }
+  return 0;
+}
+
+// "localhost:8080/x" reads like a scheme but is a host with a port.
+bool looks_like_port(std::string_view after_colon) {
+  std::size_t digits = 0;
+  while (digits < after_colon.size() && is_digit(after_colon[digits])) ++digits;
+  if (digits == 0) return false;
+  return digits == after_colon.size() || after_colon[digits] == '/' || after_colon[digits] == '?' ||
+         after_colon[digits] == '#';
+}
+
+bool valid_host_and_port(std::string_view authority) {
+  if (authority.empty()) return false;
+  std::string_view host = authority;
+  if (host.front() == '[') {  // an IPv6 literal
+    const auto close = host.find(']');
+    if (close == std::string_view::npos || close == 1) return false;
+    for (char c : host.substr(1, close - 1))
+      if (!std::isxdigit(static_cast<unsigned char>(c)) && c != ':' && c != '.') return false;
+    host.remove_prefix(close + 1);
+    if (host.empty()) return true;
+    if (host.front() != ':') return false;
+    host.remove_prefix(1);
+    return !host.empty() && std::all_of(host.begin(), host.end(), is_digit);
+  }
+  if (const auto colon = host.find(':'); colon != std::string_view::npos) {
+    const auto port = host.substr(colon + 1);
+    if (port.empty() || !std::all_of(port.begin(), port.end(), is_digit)) return false;
+    host = host.substr(0, colon);
+  }
+  if (host.empty() || host.front() == '.' || host.front() == '-') return false;
+  for (char c : host) {
+    const auto u = static_cast<unsigned char>(c);
+    if (!is_alpha(c) && !is_digit(c) && c != '-' && c != '.' && u < 0x80) return false;
+  }
+  return true;
+}
+
+std::string escape_path(std::string_view path) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    const auto u = static_cast<unsigned char>(c);
+    if (is_alpha(c) || is_digit(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+      out += c;
+    } else {
+      out += '%';
+      out += kHex[u >> 4];
+      out += kHex[u & 0xf];
+    }
+  }
+  return out;
+}
+
+std::string escape_spaces(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    if (c == ' ')
+      out += "%20";
+    else
+      out += c;
+  }
+  return out;
+}
+
+AddressResult invalid(std::string reason) {
+  return {AddressResult::Kind::Invalid, {}, std::move(reason)};
+}
+
+}  // namespace
+
+std::string uri_scheme(std::string_view text) {
+  const auto n = scheme_length(text);
+  std::string scheme(text.substr(0, n));
+  std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return scheme;
+}
+
+AddressResult interpret_address(std::string_view raw) {
+  const std::string_view text = trim(raw);
+  if (text.empty()) return {AddressResult::Kind::Empty, {}, {}};
+  if (text.size() > kMaxAddressLength) return invalid("The address is too long.");
+  if (std::any_of(text.begin(), text.end(), [](char c) { return is_control(c); }))
+    return invalid("The address contains control characters.");
+
+  if (text.front() == '/') return {AddressResult::Kind::Uri, "file://" + escape_path(text), {}};
+
+  if (const auto n = scheme_length(text); n > 0 && !looks_like_port(text.substr(n + 1))) {
+    if (uri_scheme(text) == "javascript")
+      return {AddressResult::Kind::Script, {}, "Scripts are not run from the address box."};
+    return {AddressResult::Kind::Uri, escape_spaces(text), {}};
+  }
+
+  // A bare host name, perhaps with a port and a path.
+  if (std::any_of(text.begin(), text.end(), is_space))
+    return invalid("This is not a web address.");
+  const auto end = text.find_first_of("/?#");
+  if (!valid_host_and_port(text.substr(0, end))) return invalid("This is not a web address.");
+  return {AddressResult::Kind::Uri, "https://" + std::string(text), {}};
+}
+
+}  // namespace vel

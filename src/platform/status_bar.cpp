@@ -1,0 +1,55 @@
+#include "platform/status_bar.h"
+
+#include <glibmm/main.h>
+
+#include "platform/local_time.h"
+
+namespace vel {
+
+StatusBar::StatusBar(int panel_width_px, int height_px) : Gtk::Box(Gtk::Orientation::HORIZONTAL) {
+  add_css_class("vel-statusbar");
+  set_size_request(-1, height_px);
+  for (int i = 0; i < kPanels; ++i) {
+    auto* label = Gtk::make_managed<Gtk::Label>();
+    label->add_css_class("vel-panel");
+    label->set_size_request(panel_width_px, height_px);
+    label->set_xalign(0.0f);
+    label->set_ellipsize(Pango::EllipsizeMode::END);
+    label->set_single_line_mode(true);
+    append(*label);
+    panels_[i] = label;
+  }
+  refresh_clock();
+}
+
+StatusBar::~StatusBar() { clock_timer_.disconnect(); }
+
+Gtk::Label* StatusBar::panel(int index) {
+  return index >= 1 && index <= kPanels ? panels_[index - 1] : nullptr;
+}
+
+void StatusBar::set_panel_text(int index, const Glib::ustring& text) {
+  if (auto* label = panel(index)) label->set_text(text);
+}
+
+Glib::ustring StatusBar::panel_text(int index) const {
+  return index >= 1 && index <= kPanels ? panels_[index - 1]->get_text() : Glib::ustring();
+}
+
+void StatusBar::refresh_clock() {
+  const auto now = Glib::DateTime::create_now_local();
+  set_panel_text(3, format_date(now));
+  set_panel_text(4, format_short_time(now));
+  // Wake once a minute, just after it turns, rather than polling.
+  const double into_minute = now.get_seconds();
+  const auto wait_ms = static_cast<unsigned>((60.0 - into_minute) * 1000.0) + 20;
+  clock_timer_.disconnect();
+  clock_timer_ = Glib::signal_timeout().connect(
+      [this] {
+        refresh_clock();
+        return false;
+      },
+      wait_ms);
+}
+
+}  // namespace vel

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace vel {
+
+// Loads the program's style sheet and icon theme path for the default display, once.
+void ensure_style();
+
+}  // namespace vel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <gtkmm/widget.h>
+#include <sigc++/signal.h>
+
+#include <optional>
+#include <string>
+
+namespace vel {
+
+// What the browser window needs of a web engine: a few operations, three properties and one
+// event. Every operation says whether it worked, so a handler can ignore a failure or act on it;
+// a property that cannot be read comes back empty.
+class WebEngine {
+ public:
+  virtual ~WebEngine() = default;
+
+  virtual bool navigate(const std::string& address) = 0;
+  virtual bool go_back() = 0;
+  virtual bool go_forward() = 0;
+  virtual bool go_home() = 0;
+  virtual bool go_search() = 0;
+  virtual bool stop() = 0;
+  virtual bool refresh() = 0;
+  virtual bool set_offline(bool offline) = 0;
+
+  virtual std::optional<bool> busy() const = 0;
+  virtual std::optional<std::string> location_name() const = 0;
+  virtual std::optional<std::string> location_url() const = 0;
+
+  // Raised whenever a load ends, successfully or not.
+  virtual sigc::signal<void()>& signal_download_complete() = 0;
+
+  // The widget that shows the pages.
+  virtual Gtk::Widget& widget() = 0;
+};
+
+}  // namespace vel

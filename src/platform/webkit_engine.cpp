@@ -1,0 +1,330 @@
+#include "platform/webkit_engine.h"
+
+#include <glibmm/main.h>
+#include <gtkmm/widget.h>
+#include <webkit/webkit.h>
+
+#include <string>
+
+#include "config.h"
+#include "platform/address.h"
+#include "platform/builtin_pages.h"
+
+namespace vel {
+namespace {
+
+// How long a requested navigation counts as busy before the engine reports that it started.
+// Navigations that the engine drops without a load (a jump within the page) end this way.
+constexpr unsigned kRequestGraceMs = 2000;
+// How long the adapter waits for the page to tell its title after the load has finished.
+constexpr unsigned kTitleProbeMs = 1000;
+
+std::string html_escape(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::string message_page(std::string_view title, std::string_view text) {
+  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" + html_escape(title) +
+         "</title><style>body{font-family:sans-serif;margin:3em;color:#223}"
+         "h1{font-size:1.3em}</style></head><body><h1>" +
+         html_escape(title) + "</h1><p>" + html_escape(text) + "</p></body></html>";
+}
+
+void serve_builtin_page(WebKitURISchemeRequest* request, gpointer) {
+  std::string name = webkit_uri_scheme_request_get_path(request);
+  while (!name.empty() && name.front() == '/') name.erase(0, 1);
+  const bool safe = !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") ==
+                                         std::string::npos;
+  const std::string path = std::string(config::kResourcePrefix) + "/pages/" + name + ".html";
+  GBytes* bytes =
+      safe ? g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr) : nullptr;
+  if (!bytes) {
+    GError* error = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "There is no page “%s”.",
+                                webkit_uri_scheme_request_get_uri(request));
+    webkit_uri_scheme_request_finish_error(request, error);
+    g_error_free(error);
+    return;
+  }
+  GInputStream* stream = g_memory_input_stream_new_from_bytes(bytes);
+  webkit_uri_scheme_request_finish(request, stream, static_cast<gint64>(g_bytes_get_size(bytes)),
+                                   "text/html");
+  g_object_unref(stream);
+  g_bytes_unref(bytes);
+}
+
+void register_builtin_scheme() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WebKitWebContext* context = webkit_web_context_get_default();
+  webkit_web_context_register_uri_scheme(context, kBuiltinScheme, serve_builtin_page, nullptr,
+                                         nullptr);
+  WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
+  webkit_security_manager_register_uri_scheme_as_local(security, kBuiltinScheme);
+  webkit_security_manager_register_uri_scheme_as_secure(security, kBuiltinScheme);
+}
+
+class WebKitEngine final : public WebEngine {
+ public:
+  WebKitEngine() {
+    register_builtin_scheme();
+    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    g_object_ref_sink(view_);
+    widget_ = Glib::wrap(GTK_WIDGET(view_));
+
+    g_signal_connect(view_, "load-changed", G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event,
+                                                            gpointer self) {
+                       static_cast<WebKitEngine*>(self)->on_load_changed(event);
+                     }),
+                     this);
+    g_signal_connect(view_, "notify::title", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
+                       static_cast<WebKitEngine*>(self)->title_seen_ = true;
+                     }),
+                     this);
+    g_signal_connect(view_, "notify::is-loading",
+                     G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
+                       static_cast<WebKitEngine*>(self)->on_is_loading_changed();
+                     }),
+                     this);
+    // Pop-ups open in the same view: this browser has one view.
+    g_signal_connect(view_, "create",
+                     G_CALLBACK(+[](WebKitWebView* view, WebKitNavigationAction* action,
+                                    gpointer) -> GtkWidget* {
+                       WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+                       if (const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+                           uri && *uri)
+                         webkit_web_view_load_uri(view, uri);
+                       return nullptr;
+                     }),
+                     nullptr);
+    // Location, camera, microphone, notifications: denied without asking.
+    g_signal_connect(view_, "permission-request",
+                     G_CALLBACK(+[](WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
+                       webkit_permission_request_deny(request);
+                       return TRUE;
+                     }),
+                     nullptr);
+    g_signal_connect(view_, "web-process-terminated",
+                     G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason,
+                                    gpointer self) {
+                       static_cast<WebKitEngine*>(self)->on_page_process_ended(reason);
+                     }),
+                     this);
+  }
+
+  ~WebKitEngine() override {
+    request_timeout_.disconnect();
+    probe_timeout_.disconnect();
+    cancel_probe();
+    g_signal_handlers_disconnect_by_data(view_, this);
+    g_object_unref(view_);
+  }
+
+  bool navigate(const std::string& address) override {
+    const AddressResult result = interpret_address(address);
+    switch (result.kind) {
+      case AddressResult::Kind::Empty:
+        return false;
+      case AddressResult::Kind::Invalid:
+      case AddressResult::Kind::Script:
+        show_message("Vel cannot open this address", result.reason);
+        return false;
+      case AddressResult::Kind::Uri:
+        break;
+    }
+    note_request();
+    webkit_web_view_load_uri(view_, result.uri.c_str());
+    return true;
+  }
+
+  bool go_back() override {
+    if (!webkit_web_view_can_go_back(view_)) return false;
+    note_request();
+    webkit_web_view_go_back(view_);
+    return true;
+  }
+
+  bool go_forward() override {
+    if (!webkit_web_view_can_go_forward(view_)) return false;
+    note_request();
+    webkit_web_view_go_forward(view_);
+    return true;
+  }
+
+  bool go_home() override { return navigate(kHomeAddress); }
+  bool go_search() override { return navigate(kSearchAddress); }
+
+  bool stop() override {
+    request_pending_ = false;
+    request_timeout_.disconnect();
+    webkit_web_view_stop_loading(view_);
+    return true;
+  }
+
+  bool refresh() override {
+    if (!webkit_web_view_get_uri(view_)) return false;
+    note_request();
+    webkit_web_view_reload(view_);
+    return true;
+  }
+
+  bool set_offline(bool offline) override {
+    offline_ = offline;
+    return true;
+  }
+
+  std::optional<bool> busy() const override {
+    return request_pending_ || probing_title_ || webkit_web_view_is_loading(view_);
+  }
+
+  std::optional<std::string> location_name() const override {
+    const char* title = webkit_web_view_get_title(view_);
+    if (title && *title) return std::string(title);
+    return probed_title_;
+  }
+
+  std::optional<std::string> location_url() const override {
+    const char* uri = webkit_web_view_get_uri(view_);
+    return std::string(uri ? uri : "");
+  }
+
+  sigc::signal<void()>& signal_download_complete() override { return download_complete_; }
+
+  Gtk::Widget& widget() override { return *widget_; }
+
+ private:
+  void note_request() {
+    request_pending_ = true;
+    request_timeout_.disconnect();
+    request_timeout_ = Glib::signal_timeout().connect(
+        [this] {
+          request_pending_ = false;
+          return false;
+        },
+        kRequestGraceMs);
+  }
+
+  void on_is_loading_changed() {
+    if (webkit_web_view_is_loading(view_)) {
+      request_pending_ = false;
+      request_timeout_.disconnect();
+    }
+  }
+
+  void on_load_changed(WebKitLoadEvent event) {
+    switch (event) {
+      case WEBKIT_LOAD_STARTED:
+        request_pending_ = false;
+        request_timeout_.disconnect();
+        end_probe();
+        break;
+      case WEBKIT_LOAD_COMMITTED:
+        title_seen_ = false;
+        probed_title_.clear();
+        break;
+      case WEBKIT_LOAD_FINISHED:
+        // The engine may name the page a moment after the load has ended; stay busy until the
+        // title is known, so whoever sees the load end also sees the finished page's title.
+        if (!title_seen_) start_probe();
+        download_complete_.emit();
+        break;
+      case WEBKIT_LOAD_REDIRECTED:
+        break;
+    }
+  }
+
+  void start_probe() {
+    end_probe();
+    probing_title_ = true;
+    probe_cancel_ = g_cancellable_new();
+    webkit_web_view_evaluate_javascript(view_, "document.title", -1, nullptr, nullptr,
+                                        probe_cancel_, &WebKitEngine::on_probe_done, this);
+    probe_timeout_ = Glib::signal_timeout().connect(
+        [this] {
+          end_probe();
+          return false;
+        },
+        kTitleProbeMs);
+  }
+
+  static void on_probe_done(GObject* source, GAsyncResult* result, gpointer data) {
+    GError* error = nullptr;
+    JSCValue* value =
+        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+    if (error) {
+      // A cancelled probe belongs to an engine that may be gone: touch nothing.
+      const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+      g_error_free(error);
+      if (!cancelled) static_cast<WebKitEngine*>(data)->end_probe();
+      return;
+    }
+    auto* self = static_cast<WebKitEngine*>(data);
+    if (jsc_value_is_string(value)) {
+      char* text = jsc_value_to_string(value);
+      self->probed_title_ = text;
+      g_free(text);
+    }
+    g_object_unref(value);
+    self->end_probe();
+  }
+
+  void cancel_probe() {
+    if (probe_cancel_) {
+      g_cancellable_cancel(probe_cancel_);
+      g_object_unref(probe_cancel_);
+      probe_cancel_ = nullptr;
+    }
+  }
+
+  void end_probe() {
+    probe_timeout_.disconnect();
+    cancel_probe();
+    probing_title_ = false;
+  }
+
+  void on_page_process_ended(WebKitWebProcessTerminationReason reason) {
+    request_pending_ = false;
+    end_probe();
+    const char* text = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
+                           ? "The page used too much memory and was stopped. Refresh to load it again."
+                           : "The page stopped working. Refresh to load it again.";
+    show_message("This page has stopped", text);
+  }
+
+  void show_message(std::string_view title, std::string_view text) {
+    const char* base = webkit_web_view_get_uri(view_);
+    webkit_web_view_load_alternate_html(view_, message_page(title, text).c_str(),
+                                        base ? base : "about:blank", nullptr);
+  }
+
+  WebKitWebView* view_ = nullptr;
+  Gtk::Widget* widget_ = nullptr;
+  sigc::signal<void()> download_complete_;
+
+  bool request_pending_ = false;
+  sigc::connection request_timeout_;
+  bool title_seen_ = false;
+  bool probing_title_ = false;
+  std::string probed_title_;
+  GCancellable* probe_cancel_ = nullptr;
+  sigc::connection probe_timeout_;
+  bool offline_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<WebEngine> make_webkit_engine() { return std::make_unique<WebKitEngine>(); }
+
+}  // namespace vel

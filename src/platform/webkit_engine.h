@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/web_engine.h"
+
+namespace vel {
+
+// The one web engine of the program, a WebKitWebView. Nothing outside src/platform/ sees WebKit.
+std::unique_ptr<WebEngine> make_webkit_engine();
+
+}  // namespace vel

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <glibmm/main.h>
+#include <sigc++/signal.h>
+
+namespace vel {
+
+// A window timer: a period in milliseconds, an enabled flag and a tick signal, on the UI thread.
+// Ticks never overlap a handler. Periods below the desktop timer granularity are delivered at it,
+// so a 1 ms or 5 ms timer does not wake the program a thousand times a second.
+class WindowTimer {
+ public:
+  static constexpr unsigned kGranularityMs = 16;
+
+  explicit WindowTimer(unsigned interval_ms, bool enabled = false);
+  ~WindowTimer();
+  WindowTimer(const WindowTimer&) = delete;
+  WindowTimer& operator=(const WindowTimer&) = delete;
+
+  unsigned interval() const { return interval_ms_; }
+  // The period the platform really delivers.
+  unsigned effective_interval() const;
+  bool enabled() const { return enabled_; }
+  // Enabling a running timer keeps it running on its current schedule.
+  void set_enabled(bool enabled);
+
+  sigc::signal<void()>& signal_tick() { return tick_; }
+
+ private:
+  bool on_timeout();
+
+  unsigned interval_ms_;
+  bool enabled_ = false;
+  unsigned generation_ = 0;
+  sigc::connection source_;
+  sigc::signal<void()> tick_;
+};
+
+}  // namespace vel

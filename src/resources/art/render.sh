@@ -1,0 +1,47 @@
+#!/bin/sh
+# Regenerate every rendered image in this directory from its SVG source.
+# Needs rsvg-convert and ImageMagick 6 (convert). Safe to run repeatedly.
+set -eu
+
+cd "$(dirname "$0")"
+
+CONVERT=${CONVERT:-/usr/bin/convert}
+[ -x "$CONVERT" ] || CONVERT=convert
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT INT TERM
+
+png() { # png SOURCE.svg SIZE OUTPUT.png
+    rsvg-convert -w "$2" -h "$2" "$1" -o "$3"
+}
+
+jpg() { # jpg INPUT.png OUTPUT.jpg  -> progressive, 3-component sRGB
+    "$CONVERT" "$1" -background white -alpha remove -colorspace sRGB \
+        -type TrueColor -interlace Plane -quality 90 -strip "$2"
+}
+
+# Main window banner (640 x 81, progressive JPEG)
+rsvg-convert banner.svg -o "$tmp/banner.png"
+jpg "$tmp/banner.png" banner.jpg
+
+# Application / browser window icon
+for s in 16 32 48 128 256; do
+    png vel-browser.svg "$s" "icon-$s.png"
+done
+cp vel-browser.svg icon-scalable.svg
+
+# Clock window and About window icons
+for s in 16 32; do
+    png clock.svg "$s" "clock-$s.png"
+    png about.svg "$s" "about-$s.png"
+done
+
+# Image list
+for i in 1 2 3 4 5 6; do
+    png "iml-$i.svg" 24 "iml-$i.png"
+done
+png vel-browser.svg 32 iml-7.png
+for i in 8 9; do
+    png "iml-$i.svg" 30 "$tmp/iml-$i.png"
+    jpg "$tmp/iml-$i.png" "iml-$i.jpg"
+done

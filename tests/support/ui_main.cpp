@@ -1,0 +1,12 @@
+// The main of every window test: GTK on the test's own X screen, then GoogleTest.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include "platform/style.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  gtk_init();
+  vel::ensure_style();
+  return RUN_ALL_TESTS();
+}

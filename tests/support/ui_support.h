@@ -1,0 +1,68 @@
+#pragma once
+
+#include <gtkmm/widget.h>
+#include <gtkmm/window.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace vel::test {
+
+// Runs the main loop until `done` holds or the deadline passes; true when it holds.
+bool run_until(const std::function<bool()>& done, std::chrono::milliseconds deadline =
+                                                      std::chrono::seconds(20));
+// Runs the main loop for the pending work only (no waiting).
+void drain_events();
+
+// Shows the window and waits until it is mapped and has drawn a frame.
+void show_and_wait(Gtk::Window& window);
+
+// Real pointer and keyboard events through the X server (XTest).
+class XInput {
+ public:
+  XInput();
+  ~XInput();
+
+  // Screen position of a window's top-left corner.
+  std::pair<int, int> origin(Gtk::Window& window);
+  // Moves the pointer to (x, y) pixels in the window's client area.
+  void move(Gtk::Window& window, int x, int y);
+  void move_root(int x, int y);
+  void click(int button = 1);
+  void press_key(const char* keysym_name, const std::vector<const char*>& modifiers = {});
+  // Types text that the US keymap can produce.
+  void type(const std::string& text);
+  void focus(Gtk::Window& window);
+  void sync();
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// A web server on 127.0.0.1 inside the test process. Counts requests per path.
+class TestServer {
+ public:
+  TestServer();
+  ~TestServer();
+
+  void add_page(const std::string& path, std::string body, std::string content_type = "text/html");
+  // A page that is answered only after `delay_ms`.
+  void add_slow_page(const std::string& path, std::string body, unsigned delay_ms);
+  std::string uri(const std::string& path) const;
+  int port() const;
+  int requests(const std::string& path) const;
+  int total_requests() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// A simple page with a title.
+std::string titled_page(const std::string& title, const std::string& body = "<p>Hello</p>");
+
+}  // namespace vel::test

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a command on its own Xvfb screen inside its own D-Bus session, with the settings that make
+# GTK and the web engine render in software. Exits with the command's status.
+set -uo pipefail
+
+dir=$(mktemp -d)
+mkfifo "$dir/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" \
+  >"$dir/xvfb.log" 2>&1 &
+xvfb=$!
+cleanup() {
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+
+# Xvfb writes its display number once it accepts connections.
+if ! read -r -t 30 number <"$dir/display"; then
+  echo "with-xvfb: Xvfb did not start" >&2
+  cat "$dir/xvfb.log" >&2
+  exit 1
+fi
+
+export DISPLAY=":$number"
+export GDK_BACKEND=x11 GSK_RENDERER=cairo WEBKIT_DISABLE_COMPOSITING_MODE=1
+export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GTK_A11Y=none
+export XDG_RUNTIME_DIR="$dir/runtime" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+dbus-run-session -- "$@"
