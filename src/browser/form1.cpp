@@ -106,6 +106,7 @@ void Form1::build_controls() {
         status_bar_->set_valign(Gtk::Align::END);
         status_bar_->set_halign(Gtk::Align::FILL);
         overlay_->add_overlay(*status_bar_);
+        status_bar_->set_name(std::string(c.name));
         controls_.emplace(std::string(c.name), status_bar_);
         continue;
       }

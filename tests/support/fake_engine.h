@@ -45,6 +45,8 @@ class FakeEngine : public WebEngine {
 
   void finish_download() { complete_.emit(); }
 
+  FakeEngine() { box_.set_focusable(true); }
+
  private:
   sigc::signal<void()> complete_;
   Gtk::Box box_;

@@ -1,12 +1,14 @@
 // The main of every window test: GTK on the test's own X screen, then GoogleTest.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <gtkmm/init.h>
 
 #include "platform/style.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   gtk_init();
+  Gtk::init_gtkmm_internals();
   vel::ensure_style();
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,155 @@
+// The browser window with the real web engine, driven by real key events, against pages served
+// on 127.0.0.1.
+#include <gtest/gtest.h>
+#include <gtkmm/entry.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "browser/form1.h"
+#include "platform/webkit_engine.h"
+#include "support/ui_support.h"
+
+using namespace vel;
+
+namespace {
+
+struct EngineFixture : ::testing::Test {
+  EngineFixture() {
+    form = std::make_unique<Form1>(make_webkit_engine());
+    form->Form_Load();
+    test::show_and_wait(*form);
+    engine().signal_download_complete().connect([this] { ++completions; });
+  }
+
+  WebEngine& engine() { return form->brwWebBrowser(); }
+
+  // Types into the real address box with the keyboard, then presses Enter.
+  void type_address(const std::string& text) {
+    auto* entry = form->cboAddress().get_entry();
+    input.move(*form, 300, 42);
+    input.click();
+    ASSERT_TRUE(test::run_until([&] { return form->get_focus() && form->get_focus()->is_ancestor(*entry); }));
+    input.press_key("a", {"Control_L"});
+    input.press_key("BackSpace");
+    ASSERT_TRUE(test::run_until([&] { return entry->get_text().empty(); }));
+    input.type(text);
+    ASSERT_TRUE(test::run_until([&] { return std::string(entry->get_text()) == text; }))
+        << "typed: " << std::string(entry->get_text());
+    input.press_key("Return");
+  }
+
+  // Waits for a load to start and end; returns the title the engine gave at the first moment
+  // it was no longer busy.
+  std::optional<std::string> wait_for_load() {
+    bool was_busy = false;
+    std::optional<std::string> title_when_idle;
+    const bool ok = test::run_until([&] {
+      const bool busy = engine().busy().value_or(false);
+      if (busy) was_busy = true;
+      if (was_busy && !busy) {
+        title_when_idle = engine().location_name();
+        return true;
+      }
+      return false;
+    });
+    EXPECT_TRUE(ok) << "the load did not end";
+    EXPECT_TRUE(was_busy) << "the engine never said it was busy";
+    return title_when_idle;
+  }
+
+  test::TestServer server;
+  test::XInput input;
+  std::unique_ptr<Form1> form;
+  int completions = 0;
+};
+
+}  // namespace
+
+TEST_F(EngineFixture, TypedAddressLoadsAndTheBoxFollowsTheEngine) {
+  server.add_page("/one.html", test::titled_page("Page One"));
+  const std::string address = server.uri("/one.html");
+  type_address(address);
+  const auto title = wait_for_load();
+  EXPECT_EQ(title.value_or("?"), "Page One");
+  EXPECT_EQ(server.requests("/one.html"), 1);
+  ASSERT_TRUE(test::run_until([&] { return completions > 0; }));
+  EXPECT_EQ(std::string(form->cboAddress().get_entry()->get_text()), engine().location_url().value_or("?"));
+  EXPECT_EQ(engine().location_url().value_or(""), address);
+  EXPECT_EQ(form->address_list(), std::vector<std::string>{address});
+  // Enter does not start the progress monitor.
+  EXPECT_FALSE(form->timTimer().enabled());
+  EXPECT_EQ(form->get_title(), "Vel");
+}
+
+TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
+  // Pages whose titles reach the engine at different moments: in the head, late in a long body,
+  // and written by a script while the page loads. Each time the engine stops being busy, the
+  // title must already be the finished page's.
+  std::string filler(200000, ' ');
+  server.add_page("/a.html", test::titled_page("Alpha"));
+  server.add_page("/b.html", "<html><head></head><body>" + filler +
+                                 "<p>x</p><title>Beta</title></body></html>");
+  server.add_page("/c.html",
+                  "<html><head><script>document.title='Gamma'</script></head><body></body></html>");
+  server.add_page("/d.html", "<html><body><p>No title at all</p></body></html>");
+  const std::pair<const char*, const char*> pages[] = {
+      {"/a.html", "Alpha"}, {"/b.html", "Beta"}, {"/c.html", "Gamma"}, {"/d.html", ""},
+      {"/a.html", "Alpha"}};
+  for (const auto& [path, expected] : pages) {
+    ASSERT_TRUE(engine().navigate(server.uri(path)));
+    EXPECT_EQ(wait_for_load().value_or("?"), expected) << path;
+  }
+}
+
+TEST_F(EngineFixture, UnreachableAndMissingEndInAnErrorPage) {
+  // A port that nothing listens on: take one from a server that is gone.
+  int dead_port;
+  {
+    test::TestServer gone;
+    dead_port = gone.port();
+  }
+  const std::string unreachable = "http://127.0.0.1:" + std::to_string(dead_port) + "/x.html";
+  type_address(unreachable);
+  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy().value_or(true); }));
+  EXPECT_EQ(engine().location_url().value_or(""), unreachable);
+  EXPECT_EQ(form->address_list(), std::vector<std::string>{unreachable});
+
+  completions = 0;
+  const auto missing = std::filesystem::temp_directory_path() / "vel-no-such-file.html";
+  std::filesystem::remove(missing);
+  type_address(missing.string());
+  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy().value_or(true); }));
+  EXPECT_EQ(engine().location_url().value_or(""), "file://" + missing.string());
+
+  // The window still answers.
+  server.add_page("/ok.html", test::titled_page("Fine"));
+  ASSERT_TRUE(engine().navigate(server.uri("/ok.html")));
+  EXPECT_EQ(wait_for_load().value_or("?"), "Fine");
+}
+
+TEST_F(EngineFixture, AddressesThatAreNotAddressesLoadNothingHarmful) {
+  server.add_page("/here.html", test::titled_page("Here"));
+  ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
+  wait_for_load();
+  EXPECT_FALSE(engine().navigate(""));
+  EXPECT_FALSE(engine().navigate("javascript:document.title='owned'"));
+  EXPECT_FALSE(engine().navigate(std::string(1 << 20, 'x')));
+  EXPECT_FALSE(engine().navigate("http://a\x01\x02" "b"));
+  test::run_until([&] { return !engine().busy().value_or(true); });
+  EXPECT_NE(engine().location_name().value_or(""), "owned");
+  // An unknown scheme is the engine's to refuse; the program goes on.
+  engine().navigate("nosuchscheme:whatever");
+  test::run_until([&] { return !engine().busy().value_or(true); });
+  ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
+  EXPECT_EQ(wait_for_load().value_or("?"), "Here");
+}
+
+TEST_F(EngineFixture, BuiltinPagesOpenOffline) {
+  ASSERT_TRUE(engine().go_home());
+  EXPECT_EQ(wait_for_load().value_or("?"), "Vel Browser");
+  EXPECT_EQ(engine().location_url().value_or(""), "vel:start");
+  ASSERT_TRUE(engine().go_search());
+  EXPECT_EQ(wait_for_load().value_or("?"), "Search");
+  EXPECT_EQ(server.total_requests(), 0);
+}
