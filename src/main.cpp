@@ -48,7 +48,10 @@ int main(int argc, char* argv[]) {
       return 2;
     }
     if (std::strcmp(arg, "--") == 0) {
-      if (i + 1 < argc) arg = argv[++i]; else break;
+      if (i + 1 < argc)
+        arg = argv[++i];
+      else
+        break;
     }
     if (have_address) {
       std::fprintf(stderr, "vel-browser: only one address can be opened\n%s", kUsage);

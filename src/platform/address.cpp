@@ -6,10 +6,18 @@
 namespace vel {
 namespace {
 
-bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-bool is_control(unsigned char c) { return c < 0x20 || c == 0x7f; }
-bool is_alpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+bool is_control(unsigned char c) {
+  return c < 0x20 || c == 0x7f;
+}
+bool is_alpha(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
@@ -123,8 +131,7 @@ AddressResult interpret_address(std::string_view raw) {
   }
 
   // A bare host name, perhaps with a port and a path.
-  if (std::any_of(text.begin(), text.end(), is_space))
-    return invalid("This is not a web address.");
+  if (std::any_of(text.begin(), text.end(), is_space)) return invalid("This is not a web address.");
   const auto end = text.find_first_of("/?#");
   if (!valid_host_and_port(text.substr(0, end))) return invalid("This is not a web address.");
   return {AddressResult::Kind::Uri, "https://" + std::string(text), {}};

@@ -8,10 +8,10 @@ namespace vel {
 // Turning what the user typed into an address the engine can load.
 struct AddressResult {
   enum class Kind {
-    Uri,        // load `uri`
-    Empty,      // nothing typed: load nothing
-    Invalid,    // not an address; `reason` says why
-    Script,     // a javascript: address, which is never run from the address box
+    Uri,      // load `uri`
+    Empty,    // nothing typed: load nothing
+    Invalid,  // not an address; `reason` says why
+    Script,   // a javascript: address, which is never run from the address box
   };
   Kind kind;
   std::string uri;

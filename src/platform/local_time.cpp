@@ -21,7 +21,9 @@ std::string without_seconds(const std::string& format) {
   return format;
 }
 
-std::string format_time_of_day(const Glib::DateTime& t) { return t.format("%X"); }
+std::string format_time_of_day(const Glib::DateTime& t) {
+  return t.format("%X");
+}
 
 std::string format_short_time(const Glib::DateTime& t) {
   const char* locale_format = nl_langinfo(T_FMT);
@@ -30,6 +32,8 @@ std::string format_short_time(const Glib::DateTime& t) {
   return t.format(format);
 }
 
-std::string format_date(const Glib::DateTime& t) { return t.format("%x"); }
+std::string format_date(const Glib::DateTime& t) {
+  return t.format("%x");
+}
 
 }  // namespace vel

@@ -22,7 +22,9 @@ StatusBar::StatusBar(int panel_width_px, int height_px) : Gtk::Box(Gtk::Orientat
   refresh_clock();
 }
 
-StatusBar::~StatusBar() { clock_timer_.disconnect(); }
+StatusBar::~StatusBar() {
+  clock_timer_.disconnect();
+}
 
 Gtk::Label* StatusBar::panel(int index) {
   return index >= 1 && index <= kPanels ? panels_[index - 1] : nullptr;

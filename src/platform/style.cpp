@@ -19,8 +19,8 @@ void ensure_style() {
   css->load_from_resource(std::string(config::kResourcePrefix) + "/style.css");
   Gtk::StyleContext::add_provider_for_display(display, css,
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-  Gtk::IconTheme::get_for_display(display)->add_resource_path(
-      std::string(config::kResourcePrefix) + "/icons");
+  Gtk::IconTheme::get_for_display(display)->add_resource_path(std::string(config::kResourcePrefix) +
+                                                              "/icons");
 }
 
 }  // namespace vel

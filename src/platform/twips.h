@@ -13,7 +13,9 @@ constexpr int twips_to_px(double twips) {
   return static_cast<int>(px < 0 ? px - 0.5 : px + 0.5);
 }
 
-constexpr double px_to_twips(int px) { return static_cast<double>(px) * kTwipsPerPixel; }
+constexpr double px_to_twips(int px) {
+  return static_cast<double>(px) * kTwipsPerPixel;
+}
 
 // A rectangle in twips and the same rectangle in whole pixels. Edges are converted, not sizes,
 // so neighbouring controls that share an edge in twips share it in pixels too.

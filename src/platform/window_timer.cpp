@@ -8,7 +8,9 @@ WindowTimer::WindowTimer(unsigned interval_ms, bool enabled) : interval_ms_(inte
   set_enabled(enabled);
 }
 
-WindowTimer::~WindowTimer() { source_.disconnect(); }
+WindowTimer::~WindowTimer() {
+  source_.disconnect();
+}
 
 unsigned WindowTimer::effective_interval() const {
   return std::max(interval_ms_, kGranularityMs);

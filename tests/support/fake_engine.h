@@ -26,12 +26,30 @@ class FakeEngine : public WebEngine {
     if (fail_navigate || (fail_empty && address.empty())) return false;
     return true;
   }
-  bool go_back() override { calls.push_back("back"); return history_back; }
-  bool go_forward() override { calls.push_back("forward"); return history_forward; }
-  bool go_home() override { calls.push_back("home"); return true; }
-  bool go_search() override { calls.push_back("search"); return true; }
-  bool stop() override { calls.push_back("stop"); return true; }
-  bool refresh() override { calls.push_back("refresh"); return true; }
+  bool go_back() override {
+    calls.push_back("back");
+    return history_back;
+  }
+  bool go_forward() override {
+    calls.push_back("forward");
+    return history_forward;
+  }
+  bool go_home() override {
+    calls.push_back("home");
+    return true;
+  }
+  bool go_search() override {
+    calls.push_back("search");
+    return true;
+  }
+  bool stop() override {
+    calls.push_back("stop");
+    return true;
+  }
+  bool refresh() override {
+    calls.push_back("refresh");
+    return true;
+  }
   bool set_offline(bool value) override {
     calls.push_back(value ? "offline:true" : "offline:false");
     offline = value;

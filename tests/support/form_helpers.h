@@ -10,6 +10,8 @@ namespace vel::test {
 std::string control_at(Form1& form, int x_twips, int y_twips);
 
 // The pixel of the client area that holds a point given in twips (its centre).
-inline double px_of(int twips) { return twips / 15 + 0.5; }
+inline double px_of(int twips) {
+  return twips / 15 + 0.5;
+}
 
 }  // namespace vel::test

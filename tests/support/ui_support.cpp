@@ -55,9 +55,13 @@ XInput::XInput() : impl_(std::make_unique<Impl>()) {
   if (!impl_->dpy) throw std::runtime_error("no X display");
 }
 
-XInput::~XInput() { XCloseDisplay(impl_->dpy); }
+XInput::~XInput() {
+  XCloseDisplay(impl_->dpy);
+}
 
-void XInput::sync() { XSync(impl_->dpy, False); }
+void XInput::sync() {
+  XSync(impl_->dpy, False);
+}
 
 std::pair<int, int> XInput::origin(Gtk::Window& window) {
   auto surface = window.get_surface();
@@ -87,9 +91,16 @@ void XInput::click(int button) {
 
 void XInput::focus(Gtk::Window& window) {
   auto surface = window.get_surface();
-  XSetInputFocus(impl_->dpy, gdk_x11_surface_get_xid(surface->gobj()), RevertToParent,
-                 CurrentTime);
+  XSetInputFocus(impl_->dpy, gdk_x11_surface_get_xid(surface->gobj()), RevertToParent, CurrentTime);
   sync();
+}
+
+void XInput::move_window(Gtk::Window& window, int x, int y) {
+  auto surface = window.get_surface();
+  XMoveWindow(impl_->dpy, gdk_x11_surface_get_xid(surface->gobj()), x, y);
+  sync();
+  if (!run_until([&] { return origin(window) == std::make_pair(x, y); }))
+    throw std::runtime_error("window did not move");
 }
 
 void XInput::press_key(const char* keysym_name, const std::vector<const char*>& modifiers) {
@@ -200,14 +211,18 @@ std::string TestServer::uri(const std::string& path) const {
   return "http://127.0.0.1:" + std::to_string(impl_->port) + path;
 }
 
-int TestServer::port() const { return impl_->port; }
+int TestServer::port() const {
+  return impl_->port;
+}
 
 int TestServer::requests(const std::string& path) const {
   const auto it = impl_->counts.find(path);
   return it == impl_->counts.end() ? 0 : it->second;
 }
 
-int TestServer::total_requests() const { return impl_->total; }
+int TestServer::total_requests() const {
+  return impl_->total;
+}
 
 std::string titled_page(const std::string& title, const std::string& body) {
   return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" + title +

@@ -12,8 +12,8 @@
 namespace vel::test {
 
 // Runs the main loop until `done` holds or the deadline passes; true when it holds.
-bool run_until(const std::function<bool()>& done, std::chrono::milliseconds deadline =
-                                                      std::chrono::seconds(20));
+bool run_until(const std::function<bool()>& done,
+               std::chrono::milliseconds deadline = std::chrono::seconds(20));
 // Runs the main loop for the pending work only (no waiting).
 void drain_events();
 
@@ -36,6 +36,8 @@ class XInput {
   // Types text that the US keymap can produce.
   void type(const std::string& text);
   void focus(Gtk::Window& window);
+  // Moves a top-level window on the screen (there is no window manager to ask) and waits.
+  void move_window(Gtk::Window& window, int x, int y);
   void sync();
 
  private:

@@ -29,7 +29,8 @@ struct EngineFixture : ::testing::Test {
     auto* entry = form->cboAddress().get_entry();
     input.move(*form, 300, 42);
     input.click();
-    ASSERT_TRUE(test::run_until([&] { return form->get_focus() && form->get_focus()->is_ancestor(*entry); }));
+    ASSERT_TRUE(test::run_until(
+        [&] { return form->get_focus() && form->get_focus()->is_ancestor(*entry); }));
     input.press_key("a", {"Control_L"});
     input.press_key("BackSpace");
     ASSERT_TRUE(test::run_until([&] { return entry->get_text().empty(); }));
@@ -74,7 +75,8 @@ TEST_F(EngineFixture, TypedAddressLoadsAndTheBoxFollowsTheEngine) {
   EXPECT_EQ(title.value_or("?"), "Page One");
   EXPECT_EQ(server.requests("/one.html"), 1);
   ASSERT_TRUE(test::run_until([&] { return completions > 0; }));
-  EXPECT_EQ(std::string(form->cboAddress().get_entry()->get_text()), engine().location_url().value_or("?"));
+  EXPECT_EQ(std::string(form->cboAddress().get_entry()->get_text()),
+            engine().location_url().value_or("?"));
   EXPECT_EQ(engine().location_url().value_or(""), address);
   EXPECT_EQ(form->address_list(), std::vector<std::string>{address});
   // Enter does not start the progress monitor.
@@ -93,9 +95,11 @@ TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
   server.add_page("/c.html",
                   "<html><head><script>document.title='Gamma'</script></head><body></body></html>");
   server.add_page("/d.html", "<html><body><p>No title at all</p></body></html>");
-  const std::pair<const char*, const char*> pages[] = {
-      {"/a.html", "Alpha"}, {"/b.html", "Beta"}, {"/c.html", "Gamma"}, {"/d.html", ""},
-      {"/a.html", "Alpha"}};
+  const std::pair<const char*, const char*> pages[] = {{"/a.html", "Alpha"},
+                                                       {"/b.html", "Beta"},
+                                                       {"/c.html", "Gamma"},
+                                                       {"/d.html", ""},
+                                                       {"/a.html", "Alpha"}};
   for (const auto& [path, expected] : pages) {
     ASSERT_TRUE(engine().navigate(server.uri(path)));
     EXPECT_EQ(wait_for_load().value_or("?"), expected) << path;
@@ -135,7 +139,9 @@ TEST_F(EngineFixture, AddressesThatAreNotAddressesLoadNothingHarmful) {
   EXPECT_FALSE(engine().navigate(""));
   EXPECT_FALSE(engine().navigate("javascript:document.title='owned'"));
   EXPECT_FALSE(engine().navigate(std::string(1 << 20, 'x')));
-  EXPECT_FALSE(engine().navigate("http://a\x01\x02" "b"));
+  EXPECT_FALSE(
+      engine().navigate("http://a\x01\x02"
+                        "b"));
   test::run_until([&] { return !engine().busy().value_or(true); });
   EXPECT_NE(engine().location_name().value_or(""), "owned");
   // An unknown scheme is the engine's to refuse; the program goes on.

@@ -1,0 +1,59 @@
+// The vel-browser program as a user starts it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "support/ui_support.h"
+#include "support/x_windows.h"
+
+using namespace vel;
+
+namespace {
+
+pid_t start_browser(const std::vector<std::string>& args) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char*> argv{const_cast<char*>(VEL_BROWSER_PATH)};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(VEL_BROWSER_PATH, argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+bool window_named(const std::string& name) {
+  const auto names = test::top_level_window_names();
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+struct Program : ::testing::Test {
+  ~Program() override {
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+  pid_t pid = -1;
+  test::TestServer server;
+};
+
+}  // namespace
+
+TEST_F(Program, AddressOnTheCommandLineEndsWithTheTitleInTheCaption) {
+  server.add_page("/hello.html", test::titled_page("Hello there"));
+  pid = start_browser({server.uri("/hello.html")});
+  // The server runs in this process: the loop must turn while the program loads the page.
+  ASSERT_TRUE(
+      test::run_until([] { return window_named("Hello there - Vel "); }, std::chrono::seconds(60)));
+  EXPECT_EQ(server.requests("/hello.html"), 1);
+}
+
+TEST_F(Program, WithoutAnAddressNothingIsRequested) {
+  pid = start_browser({});
+  ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
+  EXPECT_EQ(server.total_requests(), 0);
+}
