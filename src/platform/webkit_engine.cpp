@@ -1,9 +1,13 @@
 #include "platform/webkit_engine.h"
 
 #include <glibmm/main.h>
+#include <gtkmm/messagedialog.h>
 #include <gtkmm/widget.h>
+#include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "config.h"
@@ -24,12 +28,23 @@ std::string html_escape(std::string_view s) {
   out.reserve(s.size());
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -45,8 +60,8 @@ std::string message_page(std::string_view title, std::string_view text) {
 void serve_builtin_page(WebKitURISchemeRequest* request, gpointer) {
   std::string name = webkit_uri_scheme_request_get_path(request);
   while (!name.empty() && name.front() == '/') name.erase(0, 1);
-  const bool safe = !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") ==
-                                         std::string::npos;
+  const bool safe =
+      !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") == std::string::npos;
   const std::string path = std::string(config::kResourcePrefix) + "/pages/" + name + ".html";
   GBytes* bytes =
       safe ? g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr) : nullptr;
@@ -64,10 +79,55 @@ void serve_builtin_page(WebKitURISchemeRequest* request, gpointer) {
   g_bytes_unref(bytes);
 }
 
+// A name for a downloaded file: only its last path component, nothing hidden, nothing empty.
+std::string safe_file_name(const char* suggested) {
+  std::string name = suggested ? suggested : "";
+  if (const auto slash = name.find_last_of("/\\"); slash != std::string::npos)
+    name.erase(0, slash + 1);
+  name.erase(std::remove_if(name.begin(), name.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
+             name.end());
+  while (!name.empty() && (name.front() == '.' || name.front() == ' ')) name.erase(0, 1);
+  return name.empty() ? std::string("download") : name;
+}
+
+// A path in `dir` that does not exist yet: "name.ext", then "name (1).ext", "name (2).ext"...
+std::filesystem::path unused_path(const std::filesystem::path& dir, const std::string& name) {
+  const std::filesystem::path base(name);
+  const std::string stem = base.stem().string(), ext = base.extension().string();
+  std::error_code ec;
+  std::filesystem::path candidate = dir / name;
+  for (int n = 1;
+       std::filesystem::exists(candidate, ec) || std::filesystem::is_symlink(candidate, ec); ++n)
+    candidate = dir / (stem + " (" + std::to_string(n) + ")" + ext);
+  return candidate;
+}
+
+std::filesystem::path download_dir() {
+  const char* dir = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+  std::filesystem::path path =
+      dir && *dir ? dir : std::filesystem::path(g_get_home_dir()) / "Downloads";
+  std::error_code ec;
+  std::filesystem::create_directories(path, ec);
+  return path;
+}
+
+void tell_user(GtkWidget* near, const std::string& text) {
+  auto* dialog = new Gtk::MessageDialog(text, false, Gtk::MessageType::INFO, Gtk::ButtonsType::OK);
+  if (auto* root = near ? gtk_widget_get_root(near) : nullptr; root && GTK_IS_WINDOW(root))
+    gtk_window_set_transient_for(GTK_WINDOW(dialog->gobj()), GTK_WINDOW(root));
+  dialog->set_title("Vel Browser");
+  dialog->signal_response().connect([dialog](int) { delete dialog; });
+  dialog->show();
+}
+
 void register_builtin_scheme() {
   static bool done = false;
   if (done) return;
   done = true;
+  // Certificate errors fail closed: nothing is bypassed and no exception is remembered.
+  webkit_network_session_set_tls_errors_policy(webkit_network_session_get_default(),
+                                               WEBKIT_TLS_ERRORS_POLICY_FAIL);
   WebKitWebContext* context = webkit_web_context_get_default();
   webkit_web_context_register_uri_scheme(context, kBuiltinScheme, serve_builtin_page, nullptr,
                                          nullptr);
@@ -84,8 +144,8 @@ class WebKitEngine final : public WebEngine {
     g_object_ref_sink(view_);
     widget_ = Glib::wrap(GTK_WIDGET(view_));
 
-    g_signal_connect(view_, "load-changed", G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event,
-                                                            gpointer self) {
+    g_signal_connect(view_, "load-changed",
+                     G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer self) {
                        static_cast<WebKitEngine*>(self)->on_load_changed(event);
                      }),
                      this);
@@ -99,16 +159,17 @@ class WebKitEngine final : public WebEngine {
                      }),
                      this);
     // Pop-ups open in the same view: this browser has one view.
-    g_signal_connect(view_, "create",
-                     G_CALLBACK(+[](WebKitWebView* view, WebKitNavigationAction* action,
-                                    gpointer) -> GtkWidget* {
-                       WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-                       if (const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
-                           uri && *uri)
-                         webkit_web_view_load_uri(view, uri);
-                       return nullptr;
-                     }),
-                     nullptr);
+    g_signal_connect(
+        view_, "create",
+        G_CALLBACK(
+            +[](WebKitWebView* view, WebKitNavigationAction* action, gpointer) -> GtkWidget* {
+              WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+              if (const char* uri = request ? webkit_uri_request_get_uri(request) : nullptr;
+                  uri && *uri)
+                webkit_web_view_load_uri(view, uri);
+              return nullptr;
+            }),
+        nullptr);
     // Location, camera, microphone, notifications: denied without asking.
     g_signal_connect(view_, "permission-request",
                      G_CALLBACK(+[](WebKitWebView*, WebKitPermissionRequest* request, gpointer) {
@@ -116,12 +177,31 @@ class WebKitEngine final : public WebEngine {
                        return TRUE;
                      }),
                      nullptr);
-    g_signal_connect(view_, "web-process-terminated",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason,
-                                    gpointer self) {
-                       static_cast<WebKitEngine*>(self)->on_page_process_ended(reason);
+    // What the engine cannot show is saved to the download folder.
+    g_signal_connect(view_, "decide-policy",
+                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
+                                    WebKitPolicyDecisionType type, gpointer) -> gboolean {
+                       if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
+                       auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+                       if (webkit_response_policy_decision_is_mime_type_supported(response) ||
+                           !webkit_response_policy_decision_is_main_frame_main_resource(response))
+                         return FALSE;
+                       webkit_policy_decision_download(decision);
+                       return TRUE;
                      }),
-                     this);
+                     nullptr);
+    g_signal_connect(
+        webkit_network_session_get_default(), "download-started",
+        G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, gpointer self) {
+          static_cast<WebKitEngine*>(self)->on_download_started(download);
+        }),
+        this);
+    g_signal_connect(
+        view_, "web-process-terminated",
+        G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
+          static_cast<WebKitEngine*>(self)->on_page_process_ended(reason);
+        }),
+        this);
   }
 
   ~WebKitEngine() override {
@@ -129,6 +209,7 @@ class WebKitEngine final : public WebEngine {
     probe_timeout_.disconnect();
     cancel_probe();
     g_signal_handlers_disconnect_by_data(view_, this);
+    g_signal_handlers_disconnect_by_data(webkit_network_session_get_default(), this);
     g_object_unref(view_);
   }
 
@@ -145,6 +226,7 @@ class WebKitEngine final : public WebEngine {
         break;
     }
     note_request();
+    crashed_uri_.clear();
     webkit_web_view_load_uri(view_, result.uri.c_str());
     return true;
   }
@@ -174,6 +256,12 @@ class WebKitEngine final : public WebEngine {
   }
 
   bool refresh() override {
+    if (!crashed_uri_.empty()) {
+      // The view shows our message in place of the page that stopped: load the page itself.
+      note_request();
+      webkit_web_view_load_uri(view_, std::exchange(crashed_uri_, {}).c_str());
+      return true;
+    }
     if (!webkit_web_view_get_uri(view_)) return false;
     note_request();
     webkit_web_view_reload(view_);
@@ -297,10 +385,44 @@ class WebKitEngine final : public WebEngine {
   void on_page_process_ended(WebKitWebProcessTerminationReason reason) {
     request_pending_ = false;
     end_probe();
-    const char* text = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
-                           ? "The page used too much memory and was stopped. Refresh to load it again."
-                           : "The page stopped working. Refresh to load it again.";
+    if (const char* uri = webkit_web_view_get_uri(view_); uri && *uri) crashed_uri_ = uri;
+    const char* text =
+        reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
+            ? "The page used too much memory and was stopped. Refresh to load it again."
+            : "The page stopped working. Refresh to load it again.";
     show_message("This page has stopped", text);
+  }
+
+  void on_download_started(WebKitDownload* download) {
+    if (webkit_download_get_web_view(download) != view_) return;
+    webkit_download_set_allow_overwrite(download, FALSE);
+    g_signal_connect(
+        download, "decide-destination",
+        G_CALLBACK(+[](WebKitDownload* d, const char* suggested, gpointer) -> gboolean {
+          const auto path = unused_path(download_dir(), safe_file_name(suggested));
+          webkit_download_set_destination(d, path.c_str());
+          return TRUE;
+        }),
+        nullptr);
+    g_signal_connect(download, "failed", G_CALLBACK(+[](WebKitDownload* d, GError*, gpointer) {
+                       // Leave no partial file behind.
+                       if (const char* path = webkit_download_get_destination(d)) {
+                         std::error_code ec;
+                         std::filesystem::remove(path, ec);
+                       }
+                       g_object_set_data(G_OBJECT(d), "vel-failed", GINT_TO_POINTER(1));
+                     }),
+                     nullptr);
+    g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload* d, gpointer) {
+                       if (g_object_get_data(G_OBJECT(d), "vel-failed")) return;
+                       const char* path = webkit_download_get_destination(d);
+                       if (!path) return;
+                       WebKitWebView* view = webkit_download_get_web_view(d);
+                       tell_user(view ? GTK_WIDGET(view) : nullptr,
+                                 "Saved “" + std::filesystem::path(path).filename().string() +
+                                     "” in your download folder.");
+                     }),
+                     nullptr);
   }
 
   void show_message(std::string_view title, std::string_view text) {
@@ -321,10 +443,13 @@ class WebKitEngine final : public WebEngine {
   GCancellable* probe_cancel_ = nullptr;
   sigc::connection probe_timeout_;
   bool offline_ = false;
+  std::string crashed_uri_;
 };
 
 }  // namespace
 
-std::unique_ptr<WebEngine> make_webkit_engine() { return std::make_unique<WebKitEngine>(); }
+std::unique_ptr<WebEngine> make_webkit_engine() {
+  return std::make_unique<WebKitEngine>();
+}
 
 }  // namespace vel
