@@ -177,6 +177,18 @@ class WebKitEngine final : public WebEngine {
                        return TRUE;
                      }),
                      nullptr);
+    // A certificate that is not trusted ends the load; say so instead of showing an empty view.
+    g_signal_connect(view_, "load-failed-with-tls-errors",
+                     G_CALLBACK(+[](WebKitWebView*, const char* uri, GTlsCertificate*,
+                                    GTlsCertificateFlags, gpointer self) -> gboolean {
+                       static_cast<WebKitEngine*>(self)->show_message(
+                           "This connection is not private",
+                           std::string("The certificate of ") + (uri ? uri : "this site") +
+                               " is not trusted, so Vel did not open the page.",
+                           uri);
+                       return TRUE;
+                     }),
+                     this);
     // What the engine cannot show is saved to the download folder.
     g_signal_connect(view_, "decide-policy",
                      G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
@@ -425,8 +437,8 @@ class WebKitEngine final : public WebEngine {
                      nullptr);
   }
 
-  void show_message(std::string_view title, std::string_view text) {
-    const char* base = webkit_web_view_get_uri(view_);
+  void show_message(std::string_view title, std::string_view text, const char* base = nullptr) {
+    if (!base) base = webkit_web_view_get_uri(view_);
     webkit_web_view_load_alternate_html(view_, message_page(title, text).c_str(),
                                         base ? base : "about:blank", nullptr);
   }

@@ -137,7 +137,10 @@ struct TestServer::Impl {
   struct Page {
     std::string body, type;
     unsigned delay_ms = 0;
+    std::size_t declared = 0;  // a broken download: promised length
+    std::vector<std::pair<std::string, std::string>> headers;
   };
+  bool tls = false;
   SoupServer* server = nullptr;
   std::map<std::string, Page> pages;
   std::map<std::string, int> counts;
@@ -159,6 +162,33 @@ struct TestServer::Impl {
       return;
     }
     const Page& page = it->second;
+    auto* headers = soup_server_message_get_response_headers(msg);
+    for (const auto& [name, value] : page.headers)
+      soup_message_headers_append(headers, name.c_str(), value.c_str());
+    if (page.declared > 0) {
+      // Promise more than is sent, then drop the connection.
+      soup_server_message_set_status(msg, 200, nullptr);
+      soup_message_headers_set_encoding(headers, SOUP_ENCODING_CONTENT_LENGTH);
+      soup_message_headers_set_content_length(headers, static_cast<goffset>(page.declared));
+      soup_message_headers_set_content_type(headers, page.type.c_str(), nullptr);
+      SoupMessageBody* body = soup_server_message_get_response_body(msg);
+      soup_message_body_append(body, SOUP_MEMORY_COPY, page.body.data(), page.body.size());
+      soup_server_message_pause(msg);
+      g_object_ref(msg);
+      self->timers.push_back(g_timeout_add(
+          200,
+          [](gpointer m) -> gboolean {
+            auto* message = static_cast<SoupServerMessage*>(m);
+            if (GIOStream* stream = soup_server_message_steal_connection(message)) {
+              g_io_stream_close(stream, nullptr, nullptr);
+              g_object_unref(stream);
+            }
+            g_object_unref(message);
+            return G_SOURCE_REMOVE;
+          },
+          msg));
+      return;
+    }
     soup_server_message_set_status(msg, 200, nullptr);
     soup_server_message_set_response(msg, page.type.c_str(), SOUP_MEMORY_COPY, page.body.data(),
                                      page.body.size());
@@ -180,10 +210,20 @@ struct TestServer::Impl {
   }
 };
 
-TestServer::TestServer() : impl_(std::make_unique<Impl>()) {
-  impl_->server = soup_server_new(nullptr, nullptr);
+TestServer::TestServer(Tls tls) : impl_(std::make_unique<Impl>()) {
   GError* error = nullptr;
-  if (!soup_server_listen_local(impl_->server, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
+  GTlsCertificate* certificate = nullptr;
+  if (tls == Tls::SelfSigned) {
+    certificate = g_tls_certificate_new_from_files(VEL_TEST_TLS_DIR "/cert.pem",
+                                                   VEL_TEST_TLS_DIR "/key.pem", &error);
+    if (!certificate) throw std::runtime_error(error->message);
+  }
+  impl_->tls = certificate != nullptr;
+  impl_->server = soup_server_new("tls-certificate", certificate, nullptr);
+  if (certificate) g_object_unref(certificate);
+  const auto options = static_cast<SoupServerListenOptions>(
+      SOUP_SERVER_LISTEN_IPV4_ONLY | (impl_->tls ? SOUP_SERVER_LISTEN_HTTPS : 0));
+  if (!soup_server_listen_local(impl_->server, 0, options, &error)) {
     std::string message = error ? error->message : "listen failed";
     g_clear_error(&error);
     throw std::runtime_error(message);
@@ -200,15 +240,31 @@ TestServer::~TestServer() {
 }
 
 void TestServer::add_page(const std::string& path, std::string body, std::string content_type) {
-  impl_->pages[path] = {std::move(body), std::move(content_type), 0};
+  auto& page = impl_->pages[path];
+  page.body = std::move(body);
+  page.type = std::move(content_type);
+}
+
+void TestServer::add_broken_download(const std::string& path, std::size_t declared,
+                                     std::size_t sent) {
+  impl_->pages[path] = {std::string(sent, 'x'), "application/octet-stream", 0, declared, {}};
+}
+
+void TestServer::add_header(const std::string& path, const std::string& name,
+                            const std::string& value) {
+  impl_->pages[path].headers.emplace_back(name, value);
 }
 
 void TestServer::add_slow_page(const std::string& path, std::string body, unsigned delay_ms) {
-  impl_->pages[path] = {std::move(body), "text/html", delay_ms};
+  auto& page = impl_->pages[path];
+  page.body = std::move(body);
+  page.type = "text/html";
+  page.delay_ms = delay_ms;
 }
 
 std::string TestServer::uri(const std::string& path) const {
-  return "http://127.0.0.1:" + std::to_string(impl_->port) + path;
+  return (impl_->tls ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(impl_->port) +
+         path;
 }
 
 int TestServer::port() const {

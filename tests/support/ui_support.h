@@ -48,12 +48,17 @@ class XInput {
 // A web server on 127.0.0.1 inside the test process. Counts requests per path.
 class TestServer {
  public:
-  TestServer();
+  enum class Tls { Off, SelfSigned };
+  explicit TestServer(Tls tls = Tls::Off);
   ~TestServer();
 
   void add_page(const std::string& path, std::string body, std::string content_type = "text/html");
   // A page that is answered only after `delay_ms`.
   void add_slow_page(const std::string& path, std::string body, unsigned delay_ms);
+  // A response that promises `declared` bytes, sends `sent` of them and then breaks off.
+  void add_broken_download(const std::string& path, std::size_t declared, std::size_t sent);
+  // Extra response headers for a path.
+  void add_header(const std::string& path, const std::string& name, const std::string& value);
   std::string uri(const std::string& path) const;
   int port() const;
   int requests(const std::string& path) const;
