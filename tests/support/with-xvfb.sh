@@ -24,7 +24,7 @@ fi
 
 export DISPLAY=":$number"
 export GDK_BACKEND=x11 GSK_RENDERER=cairo WEBKIT_DISABLE_COMPOSITING_MODE=1
-export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GTK_A11Y=none
+export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1 GTK_A11Y=test
 export XDG_RUNTIME_DIR="$dir/runtime" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 # A home of its own: caches, settings and downloads of one run never meet another's.
 export XDG_CONFIG_HOME="$dir/config" XDG_DATA_HOME="$dir/data" XDG_CACHE_HOME="$dir/cache"

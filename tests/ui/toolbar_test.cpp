@@ -197,3 +197,18 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   EXPECT_EQ(end - start, static_cast<int>(entry->get_text().size()));
   EXPECT_FALSE(form->timTimer().enabled());
 }
+
+TEST_F(Toolbar, PaintedButtonsHaveNamesForScreenReaders) {
+  const std::pair<const char*, const char*> names[] = {
+      {"Image2", "Back"},          {"Image3", "Forward"},    {"Image4", "Stop"},
+      {"Image5", "Refresh"},       {"Image6", "Home"},       {"Image7", "Search"},
+      {"Label1", "Back"},          {"Label3", "Stop"},       {"Label7", "New HTML Document"},
+      {"Label14", "Exit Browser"}, {"Label15", "Time Zone"}, {"Label16", "About Vel Browser"}};
+  for (const auto& [control, name] : names) {
+    auto* accessible = GTK_ACCESSIBLE(form->control(control)->gobj());
+    char* mismatch =
+        gtk_test_accessible_check_property(accessible, GTK_ACCESSIBLE_PROPERTY_LABEL, name);
+    EXPECT_EQ(mismatch, nullptr) << control << ": " << (mismatch ? mismatch : "");
+    g_free(mismatch);
+  }
+}
