@@ -122,19 +122,26 @@ AddressResult interpret_address(std::string_view raw) {
   if (std::any_of(text.begin(), text.end(), [](char c) { return is_control(c); }))
     return invalid("The address contains control characters.");
 
-  if (text.front() == '/') return {AddressResult::Kind::Uri, "file://" + escape_path(text), {}};
+  // Before the port rule: "javascript:1" is a script, not a host called javascript.
+  if (uri_scheme(text) == "javascript")
+    return {AddressResult::Kind::Script, {}, "Scripts are not run from the address box."};
 
-  if (const auto n = scheme_length(text); n > 0 && !looks_like_port(text.substr(n + 1))) {
-    if (uri_scheme(text) == "javascript")
-      return {AddressResult::Kind::Script, {}, "Scripts are not run from the address box."};
-    return {AddressResult::Kind::Uri, escape_spaces(text), {}};
+  std::string uri;
+  if (text.front() == '/') {
+    uri = "file://" + escape_path(text);
+  } else if (const auto n = scheme_length(text); n > 0 && !looks_like_port(text.substr(n + 1))) {
+    uri = escape_spaces(text);
+  } else {
+    // A bare host name, perhaps with a port and a path.
+    if (std::any_of(text.begin(), text.end(), is_space))
+      return invalid("This is not a web address.");
+    const auto end = text.find_first_of("/?#");
+    if (!valid_host_and_port(text.substr(0, end))) return invalid("This is not a web address.");
+    uri = "https://" + std::string(text);
   }
-
-  // A bare host name, perhaps with a port and a path.
-  if (std::any_of(text.begin(), text.end(), is_space)) return invalid("This is not a web address.");
-  const auto end = text.find_first_of("/?#");
-  if (!valid_host_and_port(text.substr(0, end))) return invalid("This is not a web address.");
-  return {AddressResult::Kind::Uri, "https://" + std::string(text), {}};
+  // Escaping can triple the text: the limit holds for what the engine gets.
+  if (uri.size() > kMaxAddressLength) return invalid("The address is too long.");
+  return {AddressResult::Kind::Uri, std::move(uri), {}};
 }
 
 }  // namespace vel

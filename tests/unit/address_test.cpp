@@ -45,8 +45,26 @@ TEST(Address, EmptyBlankAndBadTextLoadNothing) {
 }
 
 TEST(Address, ScriptAddressesAreNeverRun) {
-  for (const char* s : {"javascript:alert(1)", "JavaScript:void(0)", " javascript:x"})
+  // "javascript:80" reads like a host with a port; it must not load https://javascript:80.
+  for (const char* s : {"javascript:alert(1)", "JavaScript:void(0)", " javascript:x",
+                        "javascript:80", "javascript:1/x"})
     EXPECT_EQ(interpret_address(s).kind, Kind::Script) << s;
+}
+
+TEST(Address, TheLengthLimitHoldsAfterEscaping) {
+  // Short enough as typed, but each escaped space is three characters.
+  const std::string spaced_path = "/a" + std::string(12000, ' ') + "b";
+  const std::string spaced_uri = "http://h/" + std::string(12000, ' ') + "b";
+  for (const auto& text : {spaced_path, spaced_uri}) {
+    const auto r = interpret_address(text);
+    EXPECT_EQ(r.kind, Kind::Invalid);
+    EXPECT_TRUE(r.uri.empty());
+  }
+  // Right at the limit is still an address, and what it gives reads back the same.
+  const std::string at_limit = "https://h/" + std::string(vel::kMaxAddressLength - 10, 'x');
+  const auto r = interpret_address(at_limit);
+  ASSERT_EQ(r.kind, Kind::Uri);
+  EXPECT_EQ(interpret_address(r.uri).uri, r.uri);
 }
 
 TEST(Address, SchemeIsLowerCased) {

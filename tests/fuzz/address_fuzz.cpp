@@ -1,0 +1,92 @@
+// libFuzzer target: what the user types into the address box. Checks what must hold of every
+// answer, not only that there is one.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "platform/address.h"
+
+namespace {
+
+using vel::AddressResult;
+using Kind = AddressResult::Kind;
+
+void check(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "address invariant broken: %s\n", what);
+  std::abort();
+}
+
+bool is_space(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+std::string_view trim(std::string_view s) {
+  while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
+  while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+void check_scheme(std::string_view text) {
+  const std::string scheme = vel::uri_scheme(text);
+  if (scheme.empty()) return;
+  check(scheme.size() < text.size() && text[scheme.size()] == ':', "scheme ends at a colon");
+  for (std::size_t i = 0; i < scheme.size(); ++i) {
+    const char c = scheme[i];
+    check((c >= 'a' && c <= 'z') ||
+              (i > 0 && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.')),
+          "scheme characters");
+    check(lower(text[i]) == c, "scheme is the text's own prefix, lower-cased");
+  }
+}
+
+void check_uri(const AddressResult& r, std::string_view text) {
+  check(!r.uri.empty() && r.reason.empty(), "a Uri answer has a uri and no reason");
+  check(r.uri.size() <= vel::kMaxAddressLength, "the engine never gets an over-long address");
+  for (unsigned char c : r.uri) check(c > 0x20 && c != 0x7f, "no control characters or spaces");
+  const std::string scheme = vel::uri_scheme(r.uri);
+  check(!scheme.empty(), "a Uri answer names its scheme");
+  check(scheme != "javascript", "a script never becomes a Uri");
+  if (text.front() == '/') check(r.uri.rfind("file:///", 0) == 0, "a path becomes a file URI");
+
+  // What the box loads, typed again, loads the same.
+  const AddressResult again = vel::interpret_address(r.uri);
+  check(again.kind == Kind::Uri, "a Uri answer is again a Uri");
+  check(again.uri == r.uri, "interpreting a Uri answer changes nothing");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = trim(input);
+  const AddressResult r = vel::interpret_address(input);
+
+  check((r.kind == Kind::Empty) == text.empty(), "Empty exactly for blank text");
+  switch (r.kind) {
+    case Kind::Empty:
+      check(r.uri.empty() && r.reason.empty(), "Empty carries nothing");
+      break;
+    case Kind::Invalid:
+    case Kind::Script:
+      check(r.uri.empty() && !r.reason.empty(), "a refusal has a reason and no uri");
+      break;
+    case Kind::Uri:
+      check_uri(r, text);
+      break;
+  }
+  if (vel::uri_scheme(text) == "javascript") check(r.kind != Kind::Uri, "javascript: never loads");
+  // Spaces around what was typed (a paste, say) change nothing.
+  const AddressResult trimmed = vel::interpret_address(text);
+  check(trimmed.kind == r.kind && trimmed.uri == r.uri, "surrounding blanks are ignored");
+  check_scheme(input);
+  check_scheme(text);
+  return 0;
+}
