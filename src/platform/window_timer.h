@@ -24,14 +24,24 @@ class WindowTimer {
   // Enabling a running timer keeps it running on its current schedule.
   void set_enabled(bool enabled);
 
+  // While set (non-zero), the timer wakes only every `period_ms` and delivers the ticks owed
+  // since the last wake in a row: the same ticks, fewer wake-ups. For windows off screen, whose
+  // ticks nobody sees arrive.
+  void set_batch_period(unsigned period_ms);
+  unsigned batch_period() const { return batch_ms_; }
+
   sigc::signal<void()>& signal_tick() { return tick_; }
 
  private:
   bool on_timeout();
+  void start_source();
+  void deliver_owed(unsigned generation);
 
   unsigned interval_ms_;
   bool enabled_ = false;
   unsigned generation_ = 0;
+  unsigned batch_ms_ = 0;
+  gint64 last_tick_us_ = 0;  // when the last delivered tick was due, in batch mode
   sigc::connection source_;
   sigc::signal<void()> tick_;
 };

@@ -1,0 +1,11 @@
+#include "clock/readout.h"
+
+#include "platform/local_time.h"
+
+namespace vel {
+
+ClockReadouts clock_readouts(const Glib::DateTime& now) {
+  return {format_time_of_day(now), format_date(now)};
+}
+
+}  // namespace vel
