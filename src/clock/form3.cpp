@@ -120,6 +120,9 @@ class LineLayer : public Gtk::DrawingArea {
 
 namespace {
 constexpr unsigned kHiddenBatchMs = 500;
+// On screen the hand's tip moves about a sixth of a pixel a tick: three ticks to a wake-up still
+// move it on every pixel, with a third of the wake-ups.
+constexpr unsigned kShownHandBatchMs = 48;
 }  // namespace
 
 Form3::Form3(Clock clock) : clock_(std::move(clock)) {
@@ -144,7 +147,7 @@ Form3::Form3(Clock clock) : clock_(std::move(clock)) {
   });
   map_ = signal_map().connect([this] {
     timer1_.set_batch_period(0);
-    timer2_.set_batch_period(0);
+    timer2_.set_batch_period(kShownHandBatchMs);
   });
   Form_Load();
   // Both timers run from creation; ticks arrive from the main loop, after the load step.
