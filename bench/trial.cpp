@@ -1,0 +1,517 @@
+// One benchmark trial: starts a program on the current X display, timestamps the mapping of its
+// first top-level window and the moment its caption reads the expected text, then measures the
+// memory and the processor time of the program's whole process tree (its engine processes too).
+//
+// It watches the X server rather than the program, so the program needs no hooks: new top-level
+// windows are seen through SubstructureNotify on the root window, and their captions through
+// PropertyNotify. Clicks are real X input, sent with XTest.
+//
+// Prints "key value" lines on stdout; "n/a" where a figure could not be taken.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <dirent.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double ms_since(Clock::time_point t0) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+struct Options {
+  std::string title;             // the caption that says the page is shown
+  double timeout_s = 60;         // for the window and the caption
+  double pss_after_s = -1;       // PSS this long after the caption; < 0: not measured
+  double idle_s = -1;            // CPU over this window after the PSS; < 0: not measured
+  std::string clock_title;       // the clock window's caption; empty: no clock figures
+  int clock_x = 0, clock_y = 0;  // the hot-spot that opens it, in the main window
+  int back_x = 0, back_y = 0;    // its Back button, in the clock window
+  double timeline_s = -1;        // CPU per half second after the caption, on stderr
+  bool details = false;          // per-process figures on stderr
+  std::vector<char*> command;
+};
+
+[[noreturn]] void usage() {
+  std::fputs(
+      "usage: vel-trial --title TEXT [--timeout S] [--pss-after S] [--idle S]\n"
+      "                 [--clock-title TEXT --clock-at X,Y --back-at X,Y] [--timeline S]\n"
+      "                 [--details] -- PROGRAM [ARGS...]\n",
+      stderr);
+  std::exit(2);
+}
+
+bool parse_point(const char* s, int& x, int& y) {
+  return std::sscanf(s, "%d,%d", &x, &y) == 2;
+}
+
+Options parse(int argc, char** argv) {
+  Options o;
+  int i = 1;
+  for (; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> const char* {
+      if (i + 1 >= argc) usage();
+      return argv[++i];
+    };
+    if (a == "--") {
+      ++i;
+      break;
+    } else if (a == "--title") {
+      o.title = value();
+    } else if (a == "--timeout") {
+      o.timeout_s = std::atof(value());
+    } else if (a == "--pss-after") {
+      o.pss_after_s = std::atof(value());
+    } else if (a == "--idle") {
+      o.idle_s = std::atof(value());
+    } else if (a == "--clock-title") {
+      o.clock_title = value();
+    } else if (a == "--clock-at") {
+      if (!parse_point(value(), o.clock_x, o.clock_y)) usage();
+    } else if (a == "--back-at") {
+      if (!parse_point(value(), o.back_x, o.back_y)) usage();
+    } else if (a == "--timeline") {
+      o.timeline_s = std::atof(value());
+    } else if (a == "--details") {
+      o.details = true;
+    } else {
+      usage();
+    }
+  }
+  for (; i < argc; ++i) o.command.push_back(argv[i]);
+  if (o.command.empty() || o.title.empty()) usage();
+  o.command.push_back(nullptr);
+  return o;
+}
+
+// --- The process tree -------------------------------------------------------------------------
+
+struct ProcStat {
+  std::string comm;
+  int ppid = 0;
+  unsigned long long ticks = 0;  // utime + stime
+};
+
+std::optional<ProcStat> read_stat(int pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(in, line)) return std::nullopt;
+  // The name is in parentheses and may itself contain spaces or parentheses.
+  const auto open = line.find('('), close = line.rfind(')');
+  if (open == std::string::npos || close == std::string::npos) return std::nullopt;
+  ProcStat s;
+  s.comm = line.substr(open + 1, close - open - 1);
+  std::istringstream rest(line.substr(close + 2));
+  std::string field;
+  std::vector<std::string> f;
+  while (rest >> field) f.push_back(field);
+  // f[0] is the state (field 3); ppid is field 4, utime 14, stime 15.
+  if (f.size() < 13) return std::nullopt;
+  s.ppid = std::stoi(f[1]);
+  s.ticks = std::stoull(f[11]) + std::stoull(f[12]);
+  return s;
+}
+
+// The program and every process descended from it.
+std::map<int, ProcStat> tree(int root) {
+  std::map<int, ProcStat> all;
+  if (DIR* dir = opendir("/proc")) {
+    while (dirent* e = readdir(dir)) {
+      const int pid = std::atoi(e->d_name);
+      if (pid <= 0) continue;
+      if (auto s = read_stat(pid)) all.emplace(pid, *s);
+    }
+    closedir(dir);
+  }
+  std::map<int, ProcStat> out;
+  std::set<int> members{root};
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const auto& [pid, s] : all)
+      if (!members.count(pid) && members.count(s.ppid)) grew = members.insert(pid).second;
+  }
+  for (int pid : members)
+    if (auto it = all.find(pid); it != all.end()) out.emplace(pid, it->second);
+  return out;
+}
+
+struct Memory {
+  long pss_kb = 0;  // shared pages split among the processes that map them
+  long uss_kb = 0;  // pages of this process alone: unaffected by what else runs
+};
+
+Memory memory(int pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
+  std::string key;
+  Memory m;
+  while (in >> key) {
+    long value = 0;
+    if (key == "Pss:" && in >> value) m.pss_kb = value;
+    if ((key == "Private_Clean:" || key == "Private_Dirty:") && in >> value) m.uss_kb += value;
+    in.ignore(1 << 16, '\n');
+  }
+  return m;
+}
+
+Memory tree_memory(int root, bool details) {
+  Memory total;
+  for (const auto& [pid, s] : tree(root)) {
+    const Memory m = memory(pid);
+    if (details)
+      std::fprintf(stderr, "  mem %-22s %6d  PSS %8ld kB  USS %8ld kB\n", s.comm.c_str(), pid,
+                   m.pss_kb, m.uss_kb);
+    total.pss_kb += m.pss_kb;
+    total.uss_kb += m.uss_kb;
+  }
+  return total;
+}
+
+// Processor time of the tree over a window, as a percentage of one core.
+double tree_cpu_percent(int root, double seconds, bool details) {
+  const auto before = tree(root);
+  const auto t0 = Clock::now();
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+  const auto after = tree(root);
+  const double elapsed = ms_since(t0) / 1000.0;
+  const double hz = static_cast<double>(sysconf(_SC_CLK_TCK));
+  unsigned long long total = 0;
+  for (const auto& [pid, s] : after) {
+    const auto it = before.find(pid);
+    const unsigned long long start = it == before.end() ? 0 : it->second.ticks;
+    const unsigned long long used = s.ticks - start;
+    if (details)
+      std::fprintf(stderr, "  cpu %-22s %6d %6.2f %%\n", s.comm.c_str(), pid,
+                   100.0 * static_cast<double>(used) / hz / elapsed);
+    total += used;
+  }
+  return 100.0 * static_cast<double>(total) / hz / elapsed;
+}
+
+// --- The X server -----------------------------------------------------------------------------
+
+class XWatch {
+ public:
+  XWatch() {
+    display_ = XOpenDisplay(nullptr);
+    if (!display_) {
+      std::fputs("vel-trial: cannot open the X display\n", stderr);
+      std::exit(1);
+    }
+    root_ = DefaultRootWindow(display_);
+    // Windows come and go while we look at them: an error about one that has gone is no failure.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    net_wm_name_ = XInternAtom(display_, "_NET_WM_NAME", False);
+    utf8_ = XInternAtom(display_, "UTF8_STRING", False);
+    XSelectInput(display_, root_, SubstructureNotifyMask);
+    int event, error, major, minor;
+    if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) {
+      std::fputs("vel-trial: the X server has no XTest\n", stderr);
+      std::exit(1);
+    }
+    XSync(display_, False);
+  }
+  ~XWatch() { XCloseDisplay(display_); }
+
+  struct Window_ {
+    Window id = 0;
+    bool mapped = false;
+    std::string name;
+  };
+
+  // Handles events until `done` holds or the deadline passes.
+  bool wait(const std::function<bool()>& done, double timeout_s) {
+    const auto deadline = Clock::now() + std::chrono::duration<double>(timeout_s);
+    while (!done()) {
+      if (!XPending(display_)) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) return false;
+        pollfd pfd{ConnectionNumber(display_), POLLIN, 0};
+        poll(&pfd, 1, static_cast<int>(left.count()));
+        continue;
+      }
+      XEvent ev;
+      XNextEvent(display_, &ev);
+      handle(ev);
+    }
+    return true;
+  }
+
+  const std::vector<Window_>& windows() const { return windows_; }
+  Window_* find(Window id) {
+    for (auto& w : windows_)
+      if (w.id == id) return &w;
+    return nullptr;
+  }
+  Window_* find_named(const std::string& name) {
+    for (auto& w : windows_)
+      if (w.name == name) return &w;
+    return nullptr;
+  }
+
+  // Moves the pointer to a point of a window's client area and clicks the first button there.
+  void click(Window w, int x, int y) {
+    int rx = 0, ry = 0;
+    Window child;
+    XTranslateCoordinates(display_, w, root_, x, y, &rx, &ry, &child);
+    XTestFakeMotionEvent(display_, -1, rx, ry, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+  }
+
+  // Gives a window the keyboard focus, as a window manager does when it maps or raises one.
+  void focus(Window w) {
+    XSetInputFocus(display_, w, RevertToPointerRoot, CurrentTime);
+    XSync(display_, False);
+  }
+
+  // Parks the pointer in the bottom-right corner of the screen, over no window.
+  void park_pointer() {
+    const int screen = DefaultScreen(display_);
+    XTestFakeMotionEvent(display_, screen, DisplayWidth(display_, screen) - 2,
+                         DisplayHeight(display_, screen) - 2, CurrentTime);
+    XSync(display_, False);
+  }
+
+  std::function<void(Window_&)> on_map, on_unmap, on_name;
+
+ private:
+  void track(Window id) {
+    if (find(id)) return;
+    XSelectInput(display_, id, PropertyChangeMask | StructureNotifyMask);
+    windows_.push_back({id, false, {}});
+    // The name may have been set before we listened.
+    read_name(windows_.back());
+  }
+
+  void read_name(Window_& w) {
+    Atom type;
+    int format;
+    unsigned long items, after;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(display_, w.id, net_wm_name_, 0, 4096, False, utf8_, &type, &format,
+                           &items, &after, &data) == Success &&
+        data) {
+      name.assign(reinterpret_cast<char*>(data), items);
+      XFree(data);
+    } else if (XGetWindowProperty(display_, w.id, XA_WM_NAME, 0, 4096, False, AnyPropertyType,
+                                  &type, &format, &items, &after, &data) == Success &&
+               data) {
+      name.assign(reinterpret_cast<char*>(data), items);
+      XFree(data);
+    }
+    if (name != w.name) {
+      w.name = name;
+      if (on_name) on_name(w);
+    }
+  }
+
+  void handle(const XEvent& ev) {
+    switch (ev.type) {
+      case CreateNotify:
+        // Menus and tooltips are override-redirect; only real top-level windows count.
+        if (ev.xcreatewindow.parent == root_ && !ev.xcreatewindow.override_redirect)
+          track(ev.xcreatewindow.window);
+        break;
+      case MapNotify:
+        if (auto* w = find(ev.xmap.window); w && !w->mapped) {
+          w->mapped = true;
+          read_name(*w);
+          if (on_map) on_map(*w);
+        }
+        break;
+      case UnmapNotify:
+        if (auto* w = find(ev.xunmap.window); w && w->mapped) {
+          w->mapped = false;
+          if (on_unmap) on_unmap(*w);
+        }
+        break;
+      case PropertyNotify:
+        if (ev.xproperty.atom == net_wm_name_ || ev.xproperty.atom == XA_WM_NAME)
+          if (auto* w = find(ev.xproperty.window)) read_name(*w);
+        break;
+      case DestroyNotify:
+        for (auto it = windows_.begin(); it != windows_.end(); ++it)
+          if (it->id == ev.xdestroywindow.window) {
+            windows_.erase(it);
+            break;
+          }
+        break;
+      default:
+        break;
+    }
+  }
+
+  Display* display_ = nullptr;
+  Window root_ = 0;
+  Atom net_wm_name_ = 0, utf8_ = 0;
+  std::vector<Window_> windows_;
+};
+
+void stop_tree(int pid) {
+  const auto members = tree(pid);
+  kill(pid, SIGTERM);
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (Clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  // The engine's processes end with their program; any left over are ended here.
+  for (const auto& [child, s] : members)
+    if (child != pid) kill(child, SIGKILL);
+}
+
+void print(const char* key, std::optional<double> value, const char* format = "%.1f") {
+  std::printf("%s ", key);
+  if (value)
+    std::printf(format, *value);
+  else
+    std::fputs("n/a", stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const Options o = parse(argc, argv);
+  XWatch x;
+  x.park_pointer();
+
+  std::optional<double> map_ms, title_ms;
+  Window main_window = 0;
+  const auto t0 = Clock::now();
+  x.on_map = [&](XWatch::Window_& w) {
+    if (!map_ms) {
+      map_ms = ms_since(t0);
+      main_window = w.id;
+    }
+  };
+  x.on_name = [&](XWatch::Window_& w) {
+    if (!title_ms && w.name == o.title) title_ms = ms_since(t0);
+  };
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    execvp(o.command[0], o.command.data());
+    std::perror("vel-trial: exec");
+    _exit(127);
+  }
+
+  // There is no window manager on the benchmark's display: focus the window as one would, so the
+  // program runs as it does on a desktop, with an active window.
+  bool focused = false;
+  const bool shown = x.wait(
+      [&] {
+        if (map_ms && !focused) {
+          x.focus(main_window);
+          focused = true;
+        }
+        return map_ms && title_ms;
+      },
+      o.timeout_s);
+  print("map_ms", map_ms);
+  print("title_ms", title_ms);
+  if (!shown) {
+    std::fprintf(stderr, "vel-trial: no window captioned \"%s\" within %.0f s\n", o.title.c_str(),
+                 o.timeout_s);
+    stop_tree(pid);
+    return 1;
+  }
+
+  // Where the time goes after the load: which process works, and for how long.
+  for (double t = 0; t < o.timeline_s; t += 0.5) {
+    const auto before = tree(pid);
+    const auto start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const auto after = tree(pid);
+    const double hz = static_cast<double>(sysconf(_SC_CLK_TCK)), elapsed = ms_since(start) / 1000;
+    std::fprintf(stderr, "timeline %5.1f s after the caption:", t + 0.5);
+    for (const auto& [p, s] : after) {
+      const auto it = before.find(p);
+      const auto used = s.ticks - (it == before.end() ? 0 : it->second.ticks);
+      if (used) std::fprintf(stderr, " %s %.0f%%", s.comm.c_str(), 100.0 * used / hz / elapsed);
+    }
+    std::fputc('\n', stderr);
+  }
+
+  if (o.pss_after_s >= 0) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(o.pss_after_s));
+    if (o.details) std::fputs("Memory after the load:\n", stderr);
+    const Memory m = tree_memory(pid, o.details);
+    print("pss_kb", static_cast<double>(m.pss_kb), "%.0f");
+    print("uss_kb", static_cast<double>(m.uss_kb), "%.0f");
+  }
+  if (o.idle_s > 0) {
+    if (o.details) std::fputs("CPU idle after the load:\n", stderr);
+    print("idle_cpu", tree_cpu_percent(pid, o.idle_s, o.details), "%.2f");
+  }
+
+  if (!o.clock_title.empty() && o.idle_s > 0) {
+    std::optional<double> shown_cpu, hidden_cpu;
+    Window clock = 0;
+    bool clock_hidden = false;
+    x.on_map = [&](XWatch::Window_& w) {
+      if (w.name == o.clock_title) clock = w.id;
+    };
+    x.on_name = [&](XWatch::Window_& w) {
+      if (w.mapped && w.name == o.clock_title) clock = w.id;
+    };
+    x.on_unmap = [&](XWatch::Window_& w) {
+      if (w.id == clock) clock_hidden = true;
+    };
+    x.click(main_window, o.clock_x, o.clock_y);
+    x.park_pointer();
+    if (x.wait([&] { return clock != 0; }, 10)) {
+      x.focus(clock);
+      // Let it settle past its first paints, then measure it running.
+      x.wait([] { return false; }, 1.0);
+      if (o.details) std::fputs("CPU with the clock window shown:\n", stderr);
+      shown_cpu = tree_cpu_percent(pid, o.idle_s, o.details);
+      x.click(clock, o.back_x, o.back_y);
+      x.park_pointer();
+      if (x.wait([&] { return clock_hidden; }, 10)) {
+        x.focus(main_window);
+        x.wait([] { return false; }, 1.0);
+        if (o.details) std::fputs("CPU with the clock window hidden:\n", stderr);
+        hidden_cpu = tree_cpu_percent(pid, o.idle_s, o.details);
+      } else {
+        std::fputs("vel-trial: the clock window's Back button did not hide it\n", stderr);
+      }
+    } else {
+      std::fprintf(stderr, "vel-trial: no window captioned \"%s\" opened\n", o.clock_title.c_str());
+    }
+    print("clock_shown_cpu", shown_cpu, "%.2f");
+    print("clock_hidden_cpu", hidden_cpu, "%.2f");
+  }
+
+  stop_tree(pid);
+  return 0;
+}
