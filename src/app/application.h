@@ -11,6 +11,8 @@
 namespace vel {
 
 class Form1;
+class Form2;
+class Form3;
 
 // The application owns at most one of each window and hands it out: showing a window that does
 // not exist creates it; a window closed by the user is dropped.
@@ -26,6 +28,14 @@ class Application : public Gtk::Application {
   Form1& show_form1();
   Form1* form1() const { return form1_.get(); }
 
+  // The clock window, created when there is none, shown modeless.
+  Form3& show_form3();
+  Form3* form3() const { return form3_.get(); }
+
+  // The About window, created hidden when there is none; the browser window shows it.
+  Form2& about_window();
+  Form2* form2() const { return form2_.get(); }
+
   // Ends the program at once: every window closes.
   void exit_program();
 
@@ -35,10 +45,14 @@ class Application : public Gtk::Application {
 
  private:
   void drop_form1();
+  void drop_form3();
+  void drop_form2();
 
   std::string starting_address_;
   EngineFactory engines_;
   std::unique_ptr<Form1> form1_;
+  std::unique_ptr<Form3> form3_;
+  std::unique_ptr<Form2> form2_;
 };
 
 }  // namespace vel

@@ -5,9 +5,11 @@
 #include <gtkmm/eventcontrollermotion.h>
 #include <gtkmm/shortcutcontroller.h>
 
+#include "about/form2.h"
 #include "browser/form1_layout.h"
 #include "config.h"
 #include "platform/builtin_pages.h"
+#include "platform/launcher.h"
 #include "platform/style.h"
 
 namespace vel {
@@ -19,10 +21,20 @@ constexpr const char* kCaptionSuffix = " - Vel ";
 // Names for screen readers: the painted toolbar has no text a reader could find.
 std::string_view accessible_name(const form1::Control& c) {
   static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-      {"Image2", "Back"},   {"Label1", "Back"},    {"Image3", "Forward"}, {"Label2", "Forward"},
-      {"Image4", "Stop"},   {"Label3", "Stop"},    {"Image5", "Refresh"}, {"Label4", "Refresh"},
-      {"Image6", "Home"},   {"Label5", "Home"},    {"Image7", "Search"},  {"Label6", "Search"},
-      {"Label16", "About Vel Browser"}, {"Image1", "Vel Browser toolbar"}};
+      {"Image2", "Back"},
+      {"Label1", "Back"},
+      {"Image3", "Forward"},
+      {"Label2", "Forward"},
+      {"Image4", "Stop"},
+      {"Label3", "Stop"},
+      {"Image5", "Refresh"},
+      {"Label4", "Refresh"},
+      {"Image6", "Home"},
+      {"Label5", "Home"},
+      {"Image7", "Search"},
+      {"Label6", "Search"},
+      {"Label16", "About Vel Browser"},
+      {"Image1", "Vel Browser toolbar"}};
   for (const auto& [name, text] : kNames)
     if (name == c.name) return text;
   return c.tooltip;
@@ -42,8 +54,9 @@ Form1::Form1(std::unique_ptr<WebEngine> engine) : engine_(std::move(engine)) {
   property_default_width().signal_changed().connect([this] { Form_Resize(); });
   property_default_height().signal_changed().connect([this] { Form_Resize(); });
   tim_timer_.signal_tick().connect([this] { timTimer_Timer(); });
-  download_complete_ = engine_->signal_download_complete().connect(
-      [this] { brwWebBrowser_DownloadComplete(); });
+  timer1_.signal_tick().connect([this] { Timer1_Timer(); });
+  download_complete_ =
+      engine_->signal_download_complete().connect([this] { brwWebBrowser_DownloadComplete(); });
 }
 
 Form1::~Form1() {
@@ -126,16 +139,22 @@ void Form1::build_controls() {
       {"Image4", &Form1::Image4_Click}, {"Image5", &Form1::Image5_Click},
       {"Image6", &Form1::Image6_Click}, {"Image7", &Form1::Image7_Click},
   };
-  for (const auto& [name, handler] : clicks) hotspot(name)->on_click([this, h = handler] { (this->*h)(); });
+  for (const auto& [name, handler] : clicks)
+    hotspot(name)->on_click([this, h = handler] { (this->*h)(); });
   const std::pair<const char*, void (Form1::*)()> moves[] = {
       {"Image2", &Form1::Image2_MouseMove}, {"Image3", &Form1::Image3_MouseMove},
       {"Image4", &Form1::Image4_MouseMove}, {"Image5", &Form1::Image5_MouseMove},
       {"Image6", &Form1::Image6_MouseMove}, {"Image7", &Form1::Image7_MouseMove},
   };
-  for (const auto& [name, handler] : moves) hotspot(name)->on_motion([this, h = handler] { (this->*h)(); });
+  for (const auto& [name, handler] : moves)
+    hotspot(name)->on_motion([this, h = handler] { (this->*h)(); });
 
   hotspot("Label15")->on_click([this] { time_zone_.emit(); });
-  hotspot("Label16")->on_click([this] { about_.emit(); });
+  hotspot("Label16")->on_click([this] { Label16_Click(); });
+  hotspot("Label7")->on_click([this] { Label7_Click(); });
+  hotspot("Label8")->on_click([this] { Label8_Click(); });
+  hotspot("Label10")->on_click([this] { Label10_Click(); });
+  hotspot("Label11")->on_click([this] { Label11_Click(); });
   hotspot("Label13")->on_click([this] { exit_.emit(); });
   hotspot("Label14")->on_click([this] { exit_.emit(); });
 }
@@ -167,7 +186,9 @@ void Form1::build_shortcuts() {
   add_controller(controller);
 }
 
-Hotspot* Form1::hotspot(std::string_view name) const { return dynamic_cast<Hotspot*>(control(name)); }
+Hotspot* Form1::hotspot(std::string_view name) const {
+  return dynamic_cast<Hotspot*>(control(name));
+}
 
 Gtk::Widget* Form1::control(std::string_view name) const {
   const auto it = controls_.find(name);
@@ -195,7 +216,7 @@ void Form1::Form_Load() {
   engine_->widget().grab_focus();
   if (StartingAddress.empty()) return;
   cbo_address_->get_entry()->set_text(StartingAddress);
-  cbo_address_->append(cbo_address_->get_entry()->get_text());
+  append_to_list(cbo_address_->get_entry()->get_text());
   tim_timer_.set_enabled(true);
   engine_->navigate(StartingAddress);
 }
@@ -228,7 +249,12 @@ void Form1::cboAddress_KeyPress(unsigned key_code) {
   const std::string text = entry->get_text();
   // A refused address is not worth remembering.
   if (!engine_->navigate(text)) return;
-  cbo_address_->append(entry->get_text());
+  append_to_list(entry->get_text());
+}
+
+void Form1::append_to_list(const std::string& text) {
+  history_.append(text);
+  cbo_address_->append(text);
 }
 
 void Form1::brwWebBrowser_DownloadComplete() {
@@ -253,29 +279,109 @@ void Form1::timTimer_Timer() {
 // --- Toolbar buttons --------------------------------------------------------------------------
 
 // Failures (no page to go back to, nothing to stop) are ignored.
-void Form1::Label1_Click() { engine_->go_back(); }
-void Form1::Label2_Click() { engine_->go_forward(); }
-void Form1::Label3_Click() { engine_->stop(); }
-void Form1::Label4_Click() { engine_->refresh(); }
-void Form1::Label5_Click() { engine_->go_home(); }
-void Form1::Label6_Click() { engine_->go_search(); }
+void Form1::Label1_Click() {
+  engine_->go_back();
+}
+void Form1::Label2_Click() {
+  engine_->go_forward();
+}
+void Form1::Label3_Click() {
+  engine_->stop();
+}
+void Form1::Label4_Click() {
+  engine_->refresh();
+}
+void Form1::Label5_Click() {
+  engine_->go_home();
+}
+void Form1::Label6_Click() {
+  engine_->go_search();
+}
 
 void Form1::Image2_Click() {
   status_bar_->set_panel_text(1, "  Back");
   Label1_Click();
 }
-void Form1::Image3_Click() { Label2_Click(); }
-void Form1::Image4_Click() { Label3_Click(); }
-void Form1::Image5_Click() { Label4_Click(); }
-void Form1::Image6_Click() { Label5_Click(); }
-void Form1::Image7_Click() { Label6_Click(); }
+void Form1::Image3_Click() {
+  Label2_Click();
+}
+void Form1::Image4_Click() {
+  Label3_Click();
+}
+void Form1::Image5_Click() {
+  Label4_Click();
+}
+void Form1::Image6_Click() {
+  Label5_Click();
+}
+void Form1::Image7_Click() {
+  Label6_Click();
+}
 
-void Form1::Image1_MouseMove() { status_bar_->set_panel_text(1, "  "); }
-void Form1::Image2_MouseMove() { status_bar_->set_panel_text(1, "  Back"); }
-void Form1::Image3_MouseMove() { status_bar_->set_panel_text(1, "  Forward"); }
-void Form1::Image4_MouseMove() { status_bar_->set_panel_text(1, "  Stop"); }
-void Form1::Image5_MouseMove() { status_bar_->set_panel_text(1, "  Refresh"); }
-void Form1::Image6_MouseMove() { status_bar_->set_panel_text(1, "  Home"); }
-void Form1::Image7_MouseMove() { status_bar_->set_panel_text(1, "  Search"); }
+void Form1::Image1_MouseMove() {
+  status_bar_->set_panel_text(1, "  ");
+}
+void Form1::Image2_MouseMove() {
+  status_bar_->set_panel_text(1, "  Back");
+}
+void Form1::Image3_MouseMove() {
+  status_bar_->set_panel_text(1, "  Forward");
+}
+void Form1::Image4_MouseMove() {
+  status_bar_->set_panel_text(1, "  Stop");
+}
+void Form1::Image5_MouseMove() {
+  status_bar_->set_panel_text(1, "  Refresh");
+}
+void Form1::Image6_MouseMove() {
+  status_bar_->set_panel_text(1, "  Home");
+}
+void Form1::Image7_MouseMove() {
+  status_bar_->set_panel_text(1, "  Search");
+}
+
+// --- Document, connection and window commands --------------------------------------------------
+
+void Form1::Label7_Click() {
+  const LaunchResult result = start_text_editor();
+  if (!result.started) message_.show(*this, "No text editor could be started.", result.error);
+}
+
+void Form1::Label8_Click() {
+  // A cancelled dialog leaves the page as it is; a file that cannot be read ends in the engine's
+  // error page.
+  common_dialog1_.show_open([this](const std::string& path) { engine_->navigate(path); });
+}
+
+void Form1::Label10_Click() {
+  engine_->set_offline(false);
+}
+
+void Form1::Label11_Click() {
+  if (!engine_->set_offline(true))
+    message_.show(*this, "Vel could not switch to working offline.",
+                  "Pages may still be loaded from the network.");
+}
+
+void Form1::Label16_Click() {
+  if (!about_window_) return;
+  Form2& about = about_window_();
+  about.present();
+  about.set_Width(0.0f);
+  about.set_Height(0.0f);
+  timer1_.set_enabled(true);
+}
+
+void Form1::Timer1_Timer() {
+  if (!about_window_) {
+    timer1_.set_enabled(false);
+    return;
+  }
+  Form2& about = about_window_();
+  const about::GrowthStep step = about::grow(about.requested_size(), about.minimum_size());
+  about.set_Width(step.requested.width);
+  about.set_Height(step.requested.height);
+  if (step.stop) timer1_.set_enabled(false);
+}
 
 }  // namespace vel

@@ -6,18 +6,24 @@
 #include <gtkmm/picture.h>
 #include <gtkmm/window.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "browser/address_history.h"
 #include "browser/image_list.h"
+#include "platform/file_dialog.h"
 #include "platform/hotspot.h"
+#include "platform/message.h"
 #include "platform/status_bar.h"
 #include "platform/web_engine.h"
 #include "platform/window_timer.h"
 
 namespace vel {
+
+class Form2;
 
 // The browser window: a banner with invisible hot-spots, the address box, the web view and the
 // status bar, at the fixed rectangles of its layout table. Handlers are named after their control
@@ -64,9 +70,21 @@ class Form1 : public Gtk::Window {
   void Image6_MouseMove();
   void Image7_MouseMove();
 
+  // The document, connection and About commands. Label9 and Label12 have no command.
+  void Label7_Click();   // new document in the text editor
+  void Label8_Click();   // open a local file
+  void Label10_Click();  // work online
+  void Label11_Click();  // work offline
+  void Label16_Click();  // About
+  // Grows the About window.
+  void Timer1_Timer();
+
   // Commands that reach beyond this window are handed to the application.
   sigc::signal<void()>& signal_time_zone() { return time_zone_; }
-  sigc::signal<void()>& signal_about() { return about_; }
+  // The About window, which the application owns; it creates a hidden one when there is none.
+  void set_about_window(std::function<Form2&()> about_window) {
+    about_window_ = std::move(about_window);
+  }
   sigc::signal<void()>& signal_exit() { return exit_; }
 
   // The controls, for the application and for tests.
@@ -75,17 +93,22 @@ class Form1 : public Gtk::Window {
   StatusBar& StatusBar1() { return *status_bar_; }
   WindowTimer& timTimer() { return tim_timer_; }
   WindowTimer& Timer1() { return timer1_; }
+  FileDialog& CommonDialog1() { return common_dialog1_; }
+  // The message shown when a command failed, while it is shown.
+  Gtk::MessageDialog* message() const { return message_.dialog(); }
   const ImageList& imlIcons() const { return iml_icons_; }
   Gtk::Widget* control(std::string_view name) const;
   Gtk::Fixed& client_area() { return *fixed_; }
-  // The address box's list, first entry first.
+  // The address box's list, first entry first, as the box shows it.
   std::vector<std::string> address_list() const;
+  const AddressHistory& history() const { return history_; }
 
  private:
   void build_controls();
   void build_shortcuts();
   Hotspot* hotspot(std::string_view name) const;
   void on_combo_changed();
+  void append_to_list(const std::string& text);
 
   std::unique_ptr<WebEngine> engine_;
   Gtk::Overlay* overlay_ = nullptr;
@@ -96,9 +119,13 @@ class Form1 : public Gtk::Window {
   WindowTimer tim_timer_{5};
   WindowTimer timer1_{200};
   ImageList iml_icons_;
+  AddressHistory history_;
   sigc::connection combo_changed_;
   sigc::connection download_complete_;
-  sigc::signal<void()> time_zone_, about_, exit_;
+  sigc::signal<void()> time_zone_, exit_;
+  std::function<Form2&()> about_window_;
+  FileDialog common_dialog1_{*this};
+  MessageBox message_;
 };
 
 }  // namespace vel

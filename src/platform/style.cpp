@@ -1,9 +1,9 @@
 #include "platform/style.h"
 
 #include <gdkmm/display.h>
+#include <gtk/gtk.h>
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/icontheme.h>
-#include <gtk/gtk.h>
 #include <gtkmm/stylecontext.h>
 
 #include "config.h"

@@ -144,6 +144,7 @@ TEST_F(Fixture, EnterNavigatesThenAppendsEvenDuplicates) {
   EXPECT_EQ(engine->calls,
             (std::vector<std::string>{"navigate:a.test", "navigate:a.test", "navigate:   "}));
   EXPECT_EQ(form->address_list(), (std::vector<std::string>{"a.test", "a.test", "   "}));
+  EXPECT_EQ(form->history().entries(), form->address_list());
   // Enter never starts the progress monitor.
   EXPECT_FALSE(form->timTimer().enabled());
 }

@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
-
 #include "platform/address.h"
+
+#include <gtest/gtest.h>
 
 using vel::AddressResult;
 using vel::interpret_address;
 using Kind = AddressResult::Kind;
 
 TEST(Address, FullUrisAreKeptAsTheyAre) {
-  for (const char* uri : {"http://127.0.0.1:8080/a?b=c#d", "https://example.com/", "vel:start",
-                          "file:///tmp/x.html", "about:blank", "data:text/html,<p>hi</p>",
-                          "FTP://Example.com/"}) {
+  for (const char* uri :
+       {"http://127.0.0.1:8080/a?b=c#d", "https://example.com/", "vel:start", "file:///tmp/x.html",
+        "about:blank", "data:text/html,<p>hi</p>", "FTP://Example.com/"}) {
     const auto r = interpret_address(uri);
     EXPECT_EQ(r.kind, Kind::Uri) << uri;
     EXPECT_EQ(r.uri, uri);

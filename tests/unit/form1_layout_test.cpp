@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "browser/form1_layout.h"
+
+#include <gtest/gtest.h>
 
 using vel::form1::uppermost_at;
 

@@ -1,0 +1,195 @@
+#include "about/form2.h"
+
+#include <gtkmm/fixed.h>
+#include <gtkmm/headerbar.h>
+#include <pangomm/attrlist.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "about/form2_layout.h"
+#include "config.h"
+#include "platform/style.h"
+#include "platform/twips.h"
+
+namespace vel {
+namespace {
+
+constexpr const char* kCredits =
+    "A small web browser by the Vel Browser developers, built on GTK and WebKitGTK.";
+constexpr const char* kRightsText = "Free software: you may use, share and change it.";
+
+// Holds the client area at its full size whatever the window's size, and cuts off what does not
+// fit, so the window can be smaller than its controls while it grows.
+class ClipBox : public Gtk::Widget {
+ public:
+  explicit ClipBox(Gtk::Widget& child) : child_(&child) {
+    set_overflow(Gtk::Overflow::HIDDEN);
+    child_->set_parent(*this);
+    // A managed widget is destroyed before its C++ destructor runs: let go of the child then.
+    signal_destroy().connect([this] { release(); });
+  }
+  ~ClipBox() override { release(); }
+
+ protected:
+  Gtk::SizeRequestMode get_request_mode_vfunc() const override {
+    return Gtk::SizeRequestMode::CONSTANT_SIZE;
+  }
+  void measure_vfunc(Gtk::Orientation orientation, int, int& minimum, int& natural,
+                     int& minimum_baseline, int& natural_baseline) const override {
+    minimum = natural = 0;
+    minimum_baseline = natural_baseline = -1;
+    if (!child_) return;
+    int child_min = 0, baseline = 0;
+    child_->measure(orientation, -1, child_min, natural, baseline, baseline);
+  }
+  void size_allocate_vfunc(int width, int height, int) override {
+    if (!child_) return;
+    int min = 0, nat_w = 0, nat_h = 0, baseline = 0;
+    child_->measure(Gtk::Orientation::HORIZONTAL, -1, min, nat_w, baseline, baseline);
+    child_->measure(Gtk::Orientation::VERTICAL, -1, min, nat_h, baseline, baseline);
+    child_->size_allocate(Gtk::Allocation(0, 0, std::max(width, nat_w), std::max(height, nat_h)),
+                          -1);
+  }
+
+ private:
+  void release() {
+    if (child_) std::exchange(child_, nullptr)->unparent();
+  }
+
+  Gtk::Widget* child_;
+};
+
+void put(Gtk::Fixed& fixed, Gtk::Widget& widget, const TwipsRect& rect) {
+  const PixelRect r = to_pixels(rect);
+  widget.set_size_request(r.width, r.height);
+  fixed.put(widget, r.x, r.y);
+}
+
+}  // namespace
+
+Form2::Form2() {
+  ensure_style();
+  set_title(form2::kCaption);
+  set_icon_name(form2::kIconName);
+  set_resizable(false);
+
+  // The title bar is drawn by the window itself, so the outer size is the window's own and the
+  // title bar offers only the close box.
+  auto* title_bar = Gtk::make_managed<Gtk::HeaderBar>();
+  title_bar->set_decoration_layout(":close");
+  title_bar->add_css_class("vel-about-titlebar");
+  // The caption gives way while the window is small.
+  auto* caption = Gtk::make_managed<Gtk::Label>(form2::kCaption);
+  caption->set_ellipsize(Pango::EllipsizeMode::END);
+  caption->add_css_class("title");
+  title_bar->set_title_widget(*caption);
+  set_titlebar(*title_bar);
+
+  auto* fixed = Gtk::make_managed<Gtk::Fixed>();
+  auto* lines = Gtk::make_managed<Gtk::DrawingArea>();
+  lines->set_draw_func(
+      [this](const Cairo::RefPtr<Cairo::Context>& cr, int, int) { draw_lines(cr); });
+  const TwipsRect all{0, 0, 3000 + kTwipsPerPixel, 1080 + 3 * kTwipsPerPixel};
+  put(*fixed, *lines, all);
+
+  label1_ = Gtk::make_managed<Gtk::Label>();
+  label1_->set_name("Label1");
+  label1_->set_text(std::string("Vel Browser ") + config::kVersion + "\n" + kCredits);
+  label1_->set_wrap(true);
+  label1_->set_xalign(0.0f);
+  label1_->set_yalign(0.0f);
+  put(*fixed, *label1_, form2::kLabel1);
+
+  label2_ = Gtk::make_managed<Gtk::Label>(kRightsText);
+  label2_->set_name("Label2");
+  label2_->set_wrap(true);
+  label2_->set_xalign(0.0f);
+  label2_->set_yalign(0.0f);
+  Pango::AttrList attrs;
+  auto blue = Pango::Attribute::create_attr_foreground(
+      form2::kNoticeRed * 257, form2::kNoticeGreen * 257, form2::kNoticeBlue * 257);
+  attrs.insert(blue);
+  label2_->set_attributes(attrs);
+  put(*fixed, *label2_, form2::kLabel2);
+
+  command1_ = Gtk::make_managed<Gtk::Button>("OK");
+  command1_->set_name("Command1");
+  command1_->signal_clicked().connect([this] { Command1_Click(); });
+  put(*fixed, *command1_, form2::kCommand1);
+
+  auto* clip = Gtk::make_managed<ClipBox>(*fixed);
+  set_child(*clip);
+  // The growth stops once either side is full. The title bar makes the least width larger than
+  // the least height, so from that minimum the width would be full while the OK button was still
+  // cut off below: a square minimum makes both sides full at the same tick.
+  const about::SizeTwips least = minimum_size();
+  if (least.width > least.height)
+    clip->set_size_request(-1, twips_to_px(least.width) - twips_to_px(least.height));
+  // First in the tab order: OK has the focus when the window opens, and Enter presses it.
+  set_default_widget(*command1_);
+  set_focus(*command1_);
+
+  const PixelRect client = to_pixels(form2::kClientArea);
+  set_Width(static_cast<float>(px_to_twips(client.width)));
+  set_Height(static_cast<float>(px_to_twips(client.height)));
+}
+
+Form2::~Form2() = default;
+
+about::SizeTwips Form2::minimum_size() const {
+  int min_w = 0, min_h = 0, natural = 0, baseline = 0;
+  measure(Gtk::Orientation::HORIZONTAL, -1, min_w, natural, baseline, baseline);
+  measure(Gtk::Orientation::VERTICAL, min_w, min_h, natural, baseline, baseline);
+  return {static_cast<float>(px_to_twips(min_w)), static_cast<float>(px_to_twips(min_h))};
+}
+
+float Form2::Width() const {
+  return size_twips().width;
+}
+float Form2::Height() const {
+  return size_twips().height;
+}
+
+void Form2::set_Width(float twips) {
+  // A size the window system cannot give is no size at all: keep the last one.
+  if (!std::isfinite(twips)) return;
+  requested_.width = std::max(twips, 0.0f);
+  apply_size();
+}
+
+void Form2::set_Height(float twips) {
+  if (!std::isfinite(twips)) return;
+  requested_.height = std::max(twips, 0.0f);
+  apply_size();
+}
+
+void Form2::apply_size() {
+  // The window is not resizable, so its default size is its size; GTK keeps it no smaller than
+  // the minimum.
+  const about::SizeTwips size = size_twips();
+  set_default_size(twips_to_px(size.width), twips_to_px(size.height));
+}
+
+void Form2::Command1_Click() {
+  show_form1_.emit();
+  hide();
+  set_Width(0.0f);
+  enable_timer1_.emit();
+}
+
+void Form2::draw_lines(const Cairo::RefPtr<Cairo::Context>& cr) const {
+  for (const auto& line : form2::kLines) {
+    const double grey = line.grey / 255.0;
+    cr->set_source_rgb(grey, grey, grey);
+    cr->set_line_width(line.width);
+    // Centre a one-pixel line on its pixel row; a two-pixel one covers the row and the next.
+    const double y = twips_to_px(line.y1) + line.width / 2.0;
+    cr->move_to(twips_to_px(line.x1), y);
+    cr->line_to(twips_to_px(line.x2) + 1, twips_to_px(line.y2) + line.width / 2.0);
+    cr->stroke();
+  }
+}
+
+}  // namespace vel

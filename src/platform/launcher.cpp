@@ -1,0 +1,26 @@
+#include "platform/launcher.h"
+
+#include <gdkmm/display.h>
+#include <giomm/appinfo.h>
+#include <giomm/file.h>
+
+#include <vector>
+
+namespace vel {
+
+LaunchResult start_text_editor() {
+  const auto app = Gio::AppInfo::get_default_for_type("text/plain", false);
+  if (!app) return {false, "There is no application for plain text on this system."};
+  Glib::RefPtr<Gio::AppLaunchContext> context;
+  if (auto display = Gdk::Display::get_default()) context = display->get_app_launch_context();
+  try {
+    // The launch spawns the editor and returns; the editor runs on its own.
+    if (!app->launch(std::vector<Glib::RefPtr<Gio::File>>{}, context))
+      return {false, app->get_display_name() + " could not be started."};
+  } catch (const Glib::Error& e) {
+    return {false, e.what()};
+  }
+  return {true, {}};
+}
+
+}  // namespace vel

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace vel {
+
+#ifdef _WIN32
+// The text editor a Windows build starts, with no arguments.
+inline constexpr const char* kEditorPath = "c:\\windows\\notepad.exe";
+#endif
+
+struct LaunchResult {
+  bool started = false;
+  std::string error;  // why not, when not started
+};
+
+// Starts the desktop's default application for plain text on a new, empty document (no file is
+// passed) and returns without waiting for it.
+LaunchResult start_text_editor();
+
+}  // namespace vel

@@ -1,0 +1,26 @@
+#include "platform/message.h"
+
+namespace vel {
+
+MessageBox::~MessageBox() {
+  if (dialog_) dialog_->hide();
+}
+
+void MessageBox::show(Gtk::Window& parent, const std::string& text, const std::string& detail) {
+  if (dialog_) dialog_->hide();
+  dialog_ = std::make_unique<Gtk::MessageDialog>(parent, text, false, Gtk::MessageType::ERROR,
+                                                 Gtk::ButtonsType::OK, true);
+  dialog_->set_title("Vel Browser");
+  if (!detail.empty()) dialog_->set_secondary_text(detail);
+  dialog_->set_hide_on_close(true);
+  // Hidden, not deleted, on response: deleting a dialog inside its own signal is unsafe. The next
+  // message or the owner's end deletes it.
+  dialog_->signal_response().connect([d = dialog_.get()](int) { d->hide(); });
+  dialog_->present();
+}
+
+Gtk::MessageDialog* MessageBox::dialog() const {
+  return dialog_ && dialog_->get_visible() ? dialog_.get() : nullptr;
+}
+
+}  // namespace vel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <gtkmm/messagedialog.h>
+#include <gtkmm/window.h>
+
+#include <memory>
+#include <string>
+
+namespace vel {
+
+// A small message dialog, modal to its window, that the user closes with OK. One at a time: a
+// new message replaces one still shown.
+class MessageBox {
+ public:
+  MessageBox() = default;
+  ~MessageBox();
+  MessageBox(const MessageBox&) = delete;
+  MessageBox& operator=(const MessageBox&) = delete;
+
+  void show(Gtk::Window& parent, const std::string& text, const std::string& detail = {});
+  // The dialog while it is shown, else nullptr.
+  Gtk::MessageDialog* dialog() const;
+
+ private:
+  std::unique_ptr<Gtk::MessageDialog> dialog_;
+};
+
+}  // namespace vel

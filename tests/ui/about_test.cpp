@@ -1,0 +1,313 @@
+// The About window, opened from the browser window of a running application: how it looks, how it
+// grows tick by tick, OK and the close box; and Exit, which ends the real program.
+#include <gtest/gtest.h>
+#include <gtkmm/headerbar.h>
+#include <pangomm/attrlist.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <filesystem>
+#include <vector>
+
+#include "about/about_growth.h"
+#include "about/form2.h"
+#include "app/application.h"
+#include "browser/form1.h"
+#include "platform/twips.h"
+#include "support/fake_engine.h"
+#include "support/ui_support.h"
+
+// Last: Xlib's macros clash with names in glibmm and GoogleTest.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+using namespace vel;
+
+namespace {
+
+// One application for all the tests: a registered application cannot be taken back.
+Glib::RefPtr<Application>& shared_app() {
+  static Glib::RefPtr<Application> app = [] {
+    auto a = Application::create({}, [] { return std::make_unique<test::FakeEngine>(); });
+    a->register_application();
+    return a;
+  }();
+  return app;
+}
+
+struct AboutFixture : ::testing::Test {
+  AboutFixture() : app(shared_app()) {
+    form = &app->show_form1();
+    test::show_and_wait(*form);
+    // Runs after the window's own handler: the size each tick left behind.
+    tick_ = form->Timer1().signal_tick().connect([this] {
+      if (Form2* about = app->form2()) sizes.push_back(about->size_twips());
+    });
+  }
+  ~AboutFixture() override {
+    // Every test starts with no About window and the timer off.
+    tick_.disconnect();
+    form->Timer1().set_enabled(false);
+    if (app->form2()) {
+      app->form2()->close();
+      test::run_until([&] { return app->form2() == nullptr; });
+    }
+  }
+
+  void click_at(Gtk::Window& window, Gtk::Widget& widget) {
+    double x = 0, y = 0;
+    ASSERT_TRUE(widget.translate_coordinates(window, widget.get_width() / 2.0,
+                                             widget.get_height() / 2.0, x, y));
+    input.move(window, static_cast<int>(x), static_cast<int>(y));
+    input.click();
+  }
+
+  void open_about() {
+    click_at(*form, *form->control("Label16"));
+    ASSERT_TRUE(test::run_until([&] { return app->form2() && app->form2()->get_mapped(); }));
+  }
+
+  // The sizes the growth rule gives from zero, up to and including the tick that stops it.
+  static std::vector<about::SizeTwips> expected_growth(about::SizeTwips minimum) {
+    std::vector<about::SizeTwips> out;
+    about::SizeTwips requested{0, 0};
+    for (;;) {
+      const about::GrowthStep step = about::grow(requested, minimum);
+      requested = step.requested;
+      out.push_back(about::effective_size(requested, minimum));
+      if (step.stop) return out;
+    }
+  }
+
+  Glib::RefPtr<Application> app;
+  Form1* form = nullptr;
+  test::XInput input;
+  std::vector<about::SizeTwips> sizes;
+  sigc::connection tick_;
+};
+
+}  // namespace
+
+TEST_F(AboutFixture, OpensWithItsCaptionControlsAndFocusOnOk) {
+  open_about();
+  Form2& about = *app->form2();
+  EXPECT_EQ(about.get_title(), "About Vel Browser");
+  EXPECT_FALSE(about.get_resizable());
+  EXPECT_FALSE(about.get_modal());
+  EXPECT_EQ(about.get_icon_name(), "org.velbrowser.VelBrowser-about");
+  // The title bar offers the close box only: no minimise, no maximise.
+  auto* title_bar = dynamic_cast<Gtk::HeaderBar*>(about.get_titlebar());
+  ASSERT_NE(title_bar, nullptr);
+  EXPECT_EQ(title_bar->get_decoration_layout(), ":close");
+  EXPECT_NE(std::string(about.Label1().get_text()).find("Vel Browser"), std::string::npos);
+  EXPECT_FALSE(about.Label2().get_text().empty());
+  // The rights notice is pure blue.
+  bool blue = false;
+  for (auto& attr : about.Label2().get_attributes().get_attributes()) {
+    if (attr.get_type() != Pango::AttrType::FOREGROUND) continue;
+    const PangoColor& c = reinterpret_cast<const PangoAttrColor*>(attr.gobj())->color;
+    blue = c.red == 0 && c.green == 0 && c.blue == 65535;
+  }
+  EXPECT_TRUE(blue);
+  EXPECT_EQ(about.Command1().get_label(), "OK");
+  EXPECT_EQ(about.get_focus(), &about.Command1());
+  // The browser window stays as it was, and usable.
+  EXPECT_TRUE(form->get_visible());
+  EXPECT_TRUE(form->Timer1().enabled());
+}
+
+TEST_F(AboutFixture, GrowsTickByTickFromItsMinimumAndStopsAtFullSize) {
+  open_about();
+  Form2& about = *app->form2();
+  const about::SizeTwips minimum = about.minimum_size();
+  // Zero is more than the window system allows: the title bar and frame are the least.
+  EXPECT_GT(minimum.width, 0);
+  EXPECT_GT(minimum.height, 0);
+  EXPECT_EQ(about.size_twips(), minimum);
+  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  EXPECT_EQ(sizes, expected_growth(minimum));
+  ASSERT_GE(sizes.size(), 2u);
+  // Each tick adds a step to each side of what the window really was.
+  for (std::size_t i = 1; i < sizes.size(); ++i) {
+    EXPECT_EQ(sizes[i].width, sizes[i - 1].width + about::kStepTwips);
+    EXPECT_EQ(sizes[i].height, sizes[i - 1].height + about::kStepTwips);
+  }
+  // It stopped at the first tick at which a side was full.
+  const about::SizeTwips last = sizes.back();
+  EXPECT_TRUE(last.width >= 3000 || last.height >= 3000);
+  const about::SizeTwips before = sizes[sizes.size() - 2];
+  EXPECT_TRUE(before.width < 3000 && before.height < 3000);
+  // The window on the screen, frame and title bar included, has that size.
+  EXPECT_TRUE(test::run_until([&] {
+    auto surface = about.get_surface();
+    return surface && surface->get_width() == twips_to_px(last.width) &&
+           surface->get_height() == twips_to_px(last.height);
+  })) << about.get_surface()->get_width()
+      << "x" << about.get_surface()->get_height();
+}
+
+TEST_F(AboutFixture, OpeningAgainWhileGrowingStartsOverFromZero) {
+  open_about();
+  Form2* about = app->form2();
+  const about::SizeTwips minimum = about->minimum_size();
+  ASSERT_TRUE(test::run_until([&] { return sizes.size() >= 2; }));
+  sizes.clear();
+  click_at(*form, *form->control("Label16"));
+  ASSERT_TRUE(test::run_until([&] { return about->size_twips() == minimum; }));
+  EXPECT_EQ(app->form2(), about);  // the same window, still shown
+  EXPECT_TRUE(about->get_visible());
+  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  // Ticks that came before the second click belong to the first growth.
+  while (!sizes.empty() && sizes.front().width > minimum.width + about::kStepTwips)
+    sizes.erase(sizes.begin());
+  EXPECT_EQ(sizes, expected_growth(minimum));
+}
+
+TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
+  open_about();
+  Form2* about = app->form2();
+  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  const float full_height = about->Height();
+  sizes.clear();
+  click_at(*about, about->Command1());
+  ASSERT_TRUE(test::run_until([&] { return !about->get_visible(); }));
+  EXPECT_TRUE(form->get_visible());
+  EXPECT_EQ(app->form2(), about);  // hidden, not destroyed
+  EXPECT_EQ(about->requested_size().width, 0.0f);
+  EXPECT_TRUE(form->Timer1().enabled());
+  // Hidden, it grows on until a side is full again; its height was full already.
+  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  ASSERT_EQ(sizes.size(), 1u);
+  EXPECT_EQ(sizes[0].height, full_height + about::kStepTwips);
+  EXPECT_FALSE(about->get_visible());
+  // Opening again shows the same window from zero.
+  open_about();
+  EXPECT_EQ(app->form2(), about);
+  EXPECT_EQ(about->size_twips(), about->minimum_size());
+}
+
+TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
+  open_about();
+  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  app->form2()->close();  // as the close box does
+  ASSERT_TRUE(test::run_until([&] { return app->form2() == nullptr; }));
+  EXPECT_FALSE(form->Timer1().enabled());
+  // A tick that finds no About window makes one, hidden, and sizes it.
+  sizes.clear();
+  form->Timer1().set_enabled(true);
+  ASSERT_TRUE(test::run_until([&] { return !sizes.empty(); }));
+  ASSERT_NE(app->form2(), nullptr);
+  EXPECT_FALSE(app->form2()->get_visible());
+  // The next opening shows it.
+  open_about();
+  EXPECT_TRUE(app->form2()->get_visible());
+}
+
+// --- Exit, on the real program -----------------------------------------------------------------
+
+namespace {
+
+// Top-level windows of the X screen by title.
+struct XScreen {
+  Display* dpy = XOpenDisplay(nullptr);
+  ~XScreen() { XCloseDisplay(dpy); }
+
+  Window find(const std::string& title) {
+    Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
+    unsigned n = 0;
+    Window found = 0;
+    if (!XQueryTree(dpy, root, &root, &parent, &children, &n)) return 0;
+    for (unsigned i = 0; i < n && !found; ++i) {
+      XWindowAttributes attrs;
+      if (!XGetWindowAttributes(dpy, children[i], &attrs) || attrs.map_state != IsViewable)
+        continue;
+      XTextProperty name;
+      if (XGetWMName(dpy, children[i], &name) && name.value) {
+        if (std::string(reinterpret_cast<char*>(name.value)) == title) found = children[i];
+        XFree(name.value);
+      }
+    }
+    if (children) XFree(children);
+    return found;
+  }
+
+  std::pair<int, int> origin(Window w) {
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), 0, 0, &x, &y, &child);
+    return {x, y};
+  }
+};
+
+std::string program_path() {
+  // The test runs from <build>/tests; the program is <build>/vel-browser.
+  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
+          "vel-browser")
+      .string();
+}
+
+}  // namespace
+
+TEST(Exit, EndsTheProgramWithTheClockAndAboutWindowsOpen) {
+  const std::string program = program_path();
+  ASSERT_TRUE(std::filesystem::exists(program)) << program;
+  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  GPid pid = 0;
+  GError* error = nullptr;
+  ASSERT_TRUE(g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
+                            &pid, &error))
+      << (error ? error->message : "");
+  int status = -1;
+  bool ended = false;
+  // A program that did not end is ended here, so no test leaves it behind.
+  struct Reaper {
+    GPid pid;
+    bool& ended;
+    ~Reaper() {
+      if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+      }
+    }
+  } reaper{pid, ended};
+  auto exited = [&] {
+    if (!ended && waitpid(pid, &status, WNOHANG) == pid) ended = true;
+    return ended;
+  };
+
+  XScreen screen;
+  test::XInput input;
+  Window browser = 0;
+  ASSERT_TRUE(test::run_until([&] { return (browser = screen.find("Vel")) != 0 || exited(); }));
+  ASSERT_FALSE(ended) << "the program ended by itself";
+  // Clicks at the middle of a hot-spot, given in twips, with the browser window on top.
+  auto click = [&](int left, int top, int width, int height) {
+    XRaiseWindow(screen.dpy, browser);
+    XSync(screen.dpy, False);
+    const auto [x, y] = screen.origin(browser);
+    const int px = x + twips_to_px(left + width / 2), py = y + twips_to_px(top + height / 2);
+    // Into the hot-spot from beside it, as a hand would, then the click.
+    input.move_root(px - 3, py);
+    input.move_root(px, py);
+    input.click();
+  };
+  // The program maps its window a moment before it takes input, and nothing outside it tells
+  // when: a click is repeated until its effect shows (each of these clicks may come twice).
+  auto click_until = [&](int left, int top, int width, int height,
+                         const std::function<bool()>& effect) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      click(left, top, width, height);
+      if (test::run_until(effect, std::chrono::seconds(3))) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(click_until(5400, 840, 375, 255, [&] { return screen.find("Time Zone") != 0; }));
+  EXPECT_TRUE(
+      click_until(8520, 880, 780, 255, [&] { return screen.find("About Vel Browser") != 0; }));
+  ASSERT_TRUE(click_until(8040, 840, 255, 255, exited));  // Label14, Exit Browser
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(screen.find("Vel"), 0u);
+  EXPECT_EQ(screen.find("About Vel Browser"), 0u);
+  g_spawn_close_pid(pid);
+}

@@ -1,0 +1,234 @@
+// The command hot-spots of the browser window, clicked with the real pointer: their tooltips, the
+// text editor start, the file-open dialog and the online/offline switch.
+#include <giomm/appinfo.h>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <gtkmm/entry.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "browser/form1.h"
+#include "support/fake_engine.h"
+#include "support/ui_support.h"
+
+using namespace vel;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A desktop of our own, set up before GTK reads its directories: the only application for plain
+// text is a stand-in that writes one line per start (the number of arguments it got) to a marker
+// file. The system's data directories stay visible, except their applications.
+struct StandInDesktop {
+  fs::path root, marker, desktop_file, mimeapps;
+
+  StandInDesktop() {
+    char tmpl[] = "/tmp/vel-commands-XXXXXX";
+    root = mkdtemp(tmpl);
+    marker = root / "editor-starts";
+    const fs::path script = root / "editor.sh";
+    std::ofstream(script) << "#!/bin/sh\necho $# >> '" << marker.string() << "'\n";
+    fs::permissions(script, fs::perms::owner_all);
+
+    fs::create_directories(root / "data" / "applications");
+    desktop_file = root / "data" / "applications" / "vel-stand-in-editor.desktop";
+    std::ofstream(desktop_file) << "[Desktop Entry]\nType=Application\nName=Stand-in editor\n"
+                                << "Exec=" << script.string() << " %F\nMimeType=text/plain;\n";
+    fs::create_directories(root / "config");
+    mimeapps = root / "config" / "mimeapps.list";
+    std::ofstream(mimeapps) << "[Default Applications]\ntext/plain=vel-stand-in-editor.desktop\n";
+
+    const char* dirs = std::getenv("XDG_DATA_DIRS");
+    std::stringstream list(dirs && *dirs ? dirs : "/usr/local/share:/usr/share");
+    std::string system_dirs, dir;
+    for (int n = 0; std::getline(list, dir, ':'); ++n) {
+      if (!fs::is_directory(dir)) continue;
+      const fs::path mirror = root / ("system" + std::to_string(n));
+      fs::create_directories(mirror);
+      for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename() != "applications")
+          fs::create_directory_symlink(entry.path(), mirror / entry.path().filename());
+      system_dirs += (system_dirs.empty() ? "" : ":") + mirror.string();
+    }
+    setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    setenv("XDG_DATA_DIRS", system_dirs.c_str(), 1);
+  }
+  ~StandInDesktop() {
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+
+  std::vector<std::string> starts() const {
+    std::vector<std::string> lines;
+    std::ifstream in(marker);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+const StandInDesktop desktop;  // before main(), so before GTK starts
+
+struct CommandsFixture : ::testing::Test {
+  CommandsFixture() {
+    auto owned = std::make_unique<test::FakeEngine>();
+    engine = owned.get();
+    form = std::make_unique<Form1>(std::move(owned));
+    form->Form_Load();
+    test::show_and_wait(*form);
+  }
+
+  // A real click in the middle of a control of the browser window.
+  void click(const char* name) {
+    Gtk::Widget* spot = form->control(name);
+    ASSERT_NE(spot, nullptr) << name;
+    double x = 0, y = 0;
+    ASSERT_TRUE(spot->translate_coordinates(*form, spot->get_width() / 2.0,
+                                            spot->get_height() / 2.0, x, y));
+    input.move(*form, static_cast<int>(x), static_cast<int>(y));
+    input.click();
+    test::drain_events();
+  }
+
+  // The toolkit's file dialog behind the file-open dialog, once it is on the screen.
+  Gtk::Window* file_dialog_window() {
+    for (Gtk::Window* w : Gtk::Window::list_toplevels())
+      if (GTK_IS_FILE_CHOOSER_DIALOG(w->gobj()) && w->get_mapped()) return w;
+    return nullptr;
+  }
+
+  // Answers the file-open dialog with the keyboard: a path typed into its location, or Escape.
+  void answer_file_dialog(const std::string& path) {
+    ASSERT_TRUE(test::run_until([&] { return file_dialog_window() != nullptr; }));
+    Gtk::Window* dialog = file_dialog_window();
+    EXPECT_TRUE(dialog->get_modal());
+    EXPECT_EQ(dialog->get_transient_for(), form.get());
+    input.focus(*dialog);
+    ASSERT_TRUE(test::run_until([&] { return dialog->is_active(); }));
+    if (path.empty()) {
+      // Escape first leaves a location or search field the dialog kept open from last time.
+      for (int i = 0; i < 3 && form->CommonDialog1().is_shown(); ++i) {
+        input.press_key("Escape");
+        test::run_until([&] { return !form->CommonDialog1().is_shown(); }, std::chrono::seconds(3));
+      }
+    } else {
+      input.press_key("l", {"Control_L"});
+      Gtk::Entry* location = nullptr;
+      ASSERT_TRUE(test::run_until([&] {
+        Gtk::Widget* focus = dialog->get_focus();
+        location = dynamic_cast<Gtk::Entry*>(focus);
+        if (!location && focus) location = dynamic_cast<Gtk::Entry*>(focus->get_parent());
+        return location != nullptr;
+      }));
+      input.type(path);
+      // The location completes names as they are typed; what it added stays selected.
+      ASSERT_TRUE(test::run_until([&] {
+        int start = 0, end = 0;
+        if (location->get_selection_bounds(start, end)) input.press_key("Delete");
+        return std::string(location->get_text()) == path;
+      })) << std::string(location->get_text());
+      // A completion list still open takes the first Return for itself.
+      for (int i = 0; i < 3 && form->CommonDialog1().is_shown(); ++i) {
+        input.press_key("Return");
+        test::run_until([&] { return !form->CommonDialog1().is_shown(); }, std::chrono::seconds(3));
+      }
+    }
+    ASSERT_TRUE(test::run_until([&] { return !form->CommonDialog1().is_shown(); }));
+    // Gone from the screen too, before the next click goes where it stood.
+    ASSERT_TRUE(test::run_until([&] { return file_dialog_window() == nullptr; }));
+    form->get_display()->sync();
+  }
+
+  std::unique_ptr<Form1> form;
+  test::FakeEngine* engine = nullptr;
+  test::XInput input;
+};
+
+}  // namespace
+
+TEST_F(CommandsFixture, EveryCommandHotSpotCarriesItsTooltip) {
+  const std::pair<const char*, const char*> tips[] = {{"Label15", "Time Zone"},
+                                                      {"Label7", "New HTML Document"},
+                                                      {"Label8", "Open"},
+                                                      {"Label9", "Save"},
+                                                      {"Label10", "Work online"},
+                                                      {"Label11", "Work offline"},
+                                                      {"Label12", "Edit HTML Document"},
+                                                      {"Label14", "Exit Browser"},
+                                                      {"Label13", "Exit"}};
+  for (const auto& [name, tip] : tips)
+    EXPECT_EQ(form->control(name)->get_tooltip_text(), tip) << name;
+  EXPECT_EQ(form->control("Label16")->get_tooltip_text(), "");
+}
+
+TEST_F(CommandsFixture, SaveAndEditDoNothing) {
+  click("Label9");
+  click("Label12");
+  test::drain_events();
+  EXPECT_TRUE(engine->calls.empty());
+  EXPECT_FALSE(form->CommonDialog1().is_shown());
+  EXPECT_EQ(form->message(), nullptr);
+  EXPECT_TRUE(desktop.starts().empty());
+}
+
+TEST_F(CommandsFixture, WorkOfflineAndOnlineSetTheMode) {
+  click("Label11");
+  EXPECT_TRUE(engine->offline);
+  click("Label11");
+  EXPECT_TRUE(engine->offline);
+  click("Label10");
+  EXPECT_FALSE(engine->offline);
+  EXPECT_EQ(engine->calls,
+            (std::vector<std::string>{"offline:true", "offline:true", "offline:false"}));
+}
+
+TEST_F(CommandsFixture, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
+  // Each click starts one more editor, on no file, without waiting for it.
+  click("Label7");
+  ASSERT_TRUE(test::run_until([&] { return desktop.starts().size() == 1; }));
+  click("Label7");
+  ASSERT_TRUE(test::run_until([&] { return desktop.starts().size() == 2; }));
+  EXPECT_EQ(desktop.starts(), (std::vector<std::string>{"0", "0"}));
+  EXPECT_EQ(form->message(), nullptr);
+  EXPECT_TRUE(engine->calls.empty());
+
+  // Without any application for plain text, a message says so; nothing else changes.
+  fs::remove(desktop.desktop_file);
+  fs::remove(desktop.mimeapps);
+  ASSERT_TRUE(test::run_until([] { return !Gio::AppInfo::get_default_for_type("text/plain"); }));
+  click("Label7");
+  ASSERT_TRUE(test::run_until([&] { return form->message() && form->message()->get_mapped(); }));
+  EXPECT_EQ(form->message()->property_text().get_value(), "No text editor could be started.");
+  EXPECT_TRUE(form->message()->get_modal());
+  EXPECT_EQ(form->message()->get_transient_for(), form.get());
+  EXPECT_EQ(desktop.starts().size(), 2u);
+  // OK closes it.
+  input.focus(*form->message());
+  ASSERT_TRUE(test::run_until([&] { return form->message()->is_active(); }));
+  input.press_key("Return");
+  EXPECT_TRUE(test::run_until([&] { return form->message() == nullptr; }));
+  EXPECT_TRUE(engine->calls.empty());
+}
+
+TEST_F(CommandsFixture, OpenNavigatesToTheChosenFileAndCancelKeepsThePage) {
+  const fs::path file = desktop.root / "chosen page.html";
+  std::ofstream(file) << "<title>Chosen</title>";
+
+  // Cancel before any file was chosen: nothing happens.
+  click("Label8");
+  answer_file_dialog("");
+  EXPECT_TRUE(engine->calls.empty());
+
+  // A chosen file is opened by its full path.
+  click("Label8");
+  answer_file_dialog(file.string());
+  EXPECT_EQ(engine->calls, (std::vector<std::string>{"navigate:" + file.string()}));
+
+  // Cancel after a file was chosen: the page stays, the file is not opened again.
+  click("Label8");
+  answer_file_dialog("");
+  EXPECT_EQ(engine->calls.size(), 1u);
+}
