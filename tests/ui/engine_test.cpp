@@ -7,23 +7,14 @@
 #include <fstream>
 
 #include "browser/form1.h"
-#include "platform/webkit_engine.h"
+#include "support/engine_window.h"
 #include "support/ui_support.h"
 
 using namespace vel;
 
 namespace {
 
-struct EngineFixture : ::testing::Test {
-  EngineFixture() {
-    form = std::make_unique<Form1>(make_webkit_engine());
-    form->Form_Load();
-    test::show_and_wait(*form);
-    engine().signal_download_complete().connect([this] { ++completions; });
-  }
-
-  WebEngine& engine() { return form->brwWebBrowser(); }
-
+struct EngineFixture : test::EngineWindow {
   // Types into the real address box with the keyboard, then presses Enter.
   void type_address(const std::string& text) {
     auto* entry = form->cboAddress().get_entry();
@@ -61,8 +52,6 @@ struct EngineFixture : ::testing::Test {
 
   test::TestServer server;
   test::XInput input;
-  std::unique_ptr<Form1> form;
-  int completions = 0;
 };
 
 }  // namespace

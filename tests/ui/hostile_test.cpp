@@ -12,7 +12,7 @@
 #include <set>
 
 #include "browser/form1.h"
-#include "platform/webkit_engine.h"
+#include "support/engine_window.h"
 #include "support/ui_support.h"
 
 using namespace vel;
@@ -52,27 +52,12 @@ std::vector<pid_t> descendants_named(const std::string& prefix) {
   return found;
 }
 
-struct Hostile : ::testing::Test {
+struct Hostile : test::EngineWindow {
   Hostile() {
-    form = std::make_unique<Form1>(make_webkit_engine());
-    form->Form_Load();
-    test::show_and_wait(*form);
-    engine().signal_download_complete().connect([this] { ++completions; });
     auto motion = Gtk::EventControllerMotion::create();
     motion->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     motion->signal_motion().connect([this](double x, double y) { last_motion = {x, y}; });
     form->add_controller(motion);
-  }
-
-  WebEngine& engine() { return form->brwWebBrowser(); }
-  std::string title() { return engine().location_name().value_or(""); }
-
-  void load(const std::function<void()>& action) {
-    const int before = completions;
-    action();
-    ASSERT_TRUE(test::run_until([&] {
-      return completions > before && !engine().busy().value_or(true);
-    })) << "the load did not end";
   }
 
   // Clicks in the page at a point of the web view.
@@ -91,8 +76,6 @@ struct Hostile : ::testing::Test {
 
   test::TestServer server;
   test::XInput input;
-  std::unique_ptr<Form1> form;
-  int completions = 0;
   std::pair<double, double> last_motion{-1, -1};
 };
 

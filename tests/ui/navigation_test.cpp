@@ -4,37 +4,20 @@
 #include <gtkmm/entry.h>
 
 #include "browser/form1.h"
-#include "platform/webkit_engine.h"
+#include "support/engine_window.h"
 #include "support/ui_support.h"
 
 using namespace vel;
 
 namespace {
 
-struct Navigation : ::testing::Test {
+struct Navigation : test::EngineWindow {
   Navigation() {
-    form = std::make_unique<Form1>(make_webkit_engine());
-    form->Form_Load();
-    test::show_and_wait(*form);
-    engine().signal_download_complete().connect([this] { ++completions; });
     for (const char* name : {"one", "two", "three"})
       server.add_page(std::string("/") + name + ".html", test::titled_page(name));
   }
 
-  WebEngine& engine() { return form->brwWebBrowser(); }
-  std::string url() { return engine().location_url().value_or(""); }
-
-  // Runs `action` and waits until the engine has finished the load it starts.
-  void load(const std::function<void()>& action) {
-    const int before = completions;
-    action();
-    ASSERT_TRUE(
-        test::run_until([&] { return completions > before && !engine().busy().value_or(true); }));
-  }
-
   test::TestServer server;
-  std::unique_ptr<Form1> form;
-  int completions = 0;
 };
 
 }  // namespace

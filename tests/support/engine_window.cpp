@@ -1,0 +1,21 @@
+#include "support/engine_window.h"
+
+#include "platform/webkit_engine.h"
+#include "support/ui_support.h"
+
+namespace vel::test {
+
+EngineWindow::EngineWindow() : form(std::make_unique<Form1>(make_webkit_engine())) {
+  form->Form_Load();
+  show_and_wait(*form);
+  engine().signal_download_complete().connect([this] { ++completions; });
+}
+
+void EngineWindow::load(const std::function<void()>& action) {
+  const int before = completions;
+  action();
+  ASSERT_TRUE(run_until([&] { return completions > before && !engine().busy().value_or(true); }))
+      << "the load did not end";
+}
+
+}  // namespace vel::test

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "browser/form1.h"
+
+namespace vel::test {
+
+// A shown browser window with the real web engine, counting the loads it completes.
+struct EngineWindow : ::testing::Test {
+  EngineWindow();
+
+  WebEngine& engine() { return form->brwWebBrowser(); }
+  std::string title() { return engine().location_name().value_or(""); }
+  std::string url() { return engine().location_url().value_or(""); }
+  // Runs `action` and waits until the load it starts has completed and the engine is idle.
+  void load(const std::function<void()>& action);
+
+  std::unique_ptr<Form1> form;
+  int completions = 0;
+};
+
+}  // namespace vel::test
