@@ -57,10 +57,13 @@ Form1::Form1(std::unique_ptr<WebEngine> engine) : engine_(std::move(engine)) {
   timer1_.signal_tick().connect([this] { Timer1_Timer(); });
   download_complete_ =
       engine_->signal_download_complete().connect([this] { brwWebBrowser_DownloadComplete(); });
+  // The monitor looks once more the moment the engine settles, not up to a period later.
+  settled_ = engine_->signal_settled().connect([this] { tim_timer_.tick_soon(); });
 }
 
 Form1::~Form1() {
   download_complete_.disconnect();
+  settled_.disconnect();
   combo_changed_.disconnect();
   // The engine owns its widget and goes before the window does: take the widget out first.
   fixed_->remove(engine_->widget());

@@ -121,7 +121,7 @@ class Form1 : public Gtk::Window {
   ImageList iml_icons_;
   AddressHistory history_;
   sigc::connection combo_changed_;
-  sigc::connection download_complete_;
+  sigc::connection download_complete_, settled_;
   sigc::signal<void()> time_zone_, exit_;
   std::function<Form2&()> about_window_;
   FileDialog common_dialog1_{*this};

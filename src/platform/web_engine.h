@@ -30,9 +30,14 @@ class WebEngine {
 
   // Raised whenever a load ends, successfully or not.
   virtual sigc::signal<void()>& signal_download_complete() = 0;
+  // Raised when the engine stops being busy, so a watcher need not wait for its next look.
+  sigc::signal<void()>& signal_settled() { return settled_; }
 
   // The widget that shows the pages.
   virtual Gtk::Widget& widget() = 0;
+
+ protected:
+  sigc::signal<void()> settled_;
 };
 
 }  // namespace vel

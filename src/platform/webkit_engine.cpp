@@ -390,6 +390,7 @@ class WebKitEngine final : public WebEngine {
         // title is known, so whoever sees the load end also sees the finished page's title.
         if (!title_seen_) start_probe();
         download_complete_.emit();
+        announce_if_settled();
         break;
       case WEBKIT_LOAD_REDIRECTED:
         break;
@@ -526,6 +527,7 @@ class WebKitEngine final : public WebEngine {
     probe_timeout_ = Glib::signal_timeout().connect(
         [this] {
           end_probe();
+          announce_if_settled();
           return false;
         },
         kTitleProbeMs);
@@ -539,7 +541,10 @@ class WebKitEngine final : public WebEngine {
       // A cancelled probe belongs to an engine that may be gone: touch nothing.
       const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
       g_error_free(error);
-      if (!cancelled) static_cast<WebKitEngine*>(data)->end_probe();
+      if (!cancelled) {
+        static_cast<WebKitEngine*>(data)->end_probe();
+        static_cast<WebKitEngine*>(data)->announce_if_settled();
+      }
       return;
     }
     auto* self = static_cast<WebKitEngine*>(data);
@@ -550,6 +555,11 @@ class WebKitEngine final : public WebEngine {
     }
     g_object_unref(value);
     self->end_probe();
+    self->announce_if_settled();
+  }
+
+  void announce_if_settled() {
+    if (!busy().value_or(false)) settled_.emit();
   }
 
   void cancel_probe() {

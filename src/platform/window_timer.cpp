@@ -10,6 +10,17 @@ WindowTimer::WindowTimer(unsigned interval_ms, bool enabled) : interval_ms_(inte
 
 WindowTimer::~WindowTimer() {
   source_.disconnect();
+  soon_.disconnect();
+}
+
+void WindowTimer::tick_soon() {
+  if (!enabled_ || soon_.connected()) return;
+  soon_ = Glib::signal_idle().connect(
+      [this] {
+        if (enabled_) tick_.emit();
+        return false;
+      },
+      Glib::PRIORITY_HIGH_IDLE);
 }
 
 unsigned WindowTimer::effective_interval() const {

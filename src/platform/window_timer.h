@@ -30,6 +30,9 @@ class WindowTimer {
   void set_batch_period(unsigned period_ms);
   unsigned batch_period() const { return batch_ms_; }
 
+  // One extra tick as soon as the loop is free (once, however often asked), when enabled.
+  void tick_soon();
+
   sigc::signal<void()>& signal_tick() { return tick_; }
 
  private:
@@ -43,6 +46,7 @@ class WindowTimer {
   unsigned batch_ms_ = 0;
   gint64 last_tick_us_ = 0;  // when the last delivered tick was due, in batch mode
   sigc::connection source_;
+  sigc::connection soon_;
   sigc::signal<void()> tick_;
 };
 

@@ -62,6 +62,7 @@ class FakeEngine : public WebEngine {
   Gtk::Widget& widget() override { return box_; }
 
   void finish_download() { complete_.emit(); }
+  void settle() { settled_.emit(); }
 
   FakeEngine() { box_.set_focusable(true); }
 

@@ -84,6 +84,24 @@ TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
   EXPECT_FALSE(form->timTimer().enabled());
 }
 
+TEST_F(Toolbar, MonitorLooksAgainTheMomentTheEngineSettles) {
+  engine->busy_value = true;
+  form->cboAddress().get_entry()->set_text("x.test");
+  form->cboAddress_Click();
+  form->timTimer_Timer();
+  EXPECT_EQ(form->StatusBar1().panel_text(2), "Opening...");
+  engine->busy_value = false;
+  engine->settle();
+  test::drain_events();  // only what is ready now: no waiting for the next period
+  EXPECT_EQ(form->StatusBar1().panel_text(2), "Done");
+  EXPECT_FALSE(form->timTimer().enabled());
+  // Settling while the monitor is off changes nothing.
+  form->StatusBar1().set_panel_text(2, "");
+  engine->settle();
+  test::drain_events();
+  EXPECT_EQ(form->StatusBar1().panel_text(2), "");
+}
+
 TEST_F(Toolbar, MonitorTreatsUnreadableStateAsIdle) {
   engine->busy_value.reset();
   engine->title.reset();

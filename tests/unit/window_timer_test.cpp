@@ -70,3 +70,21 @@ TEST(WindowTimer, BatchedTicksAreTheSameTicksWithFewerWakeUps) {
   timer.set_batch_period(10);
   EXPECT_EQ(timer.batch_period(), 0u);
 }
+
+TEST(WindowTimer, TickSoonAddsOneTickOnlyWhileEnabled) {
+  WindowTimer timer(1000);
+  int ticks = 0;
+  timer.signal_tick().connect([&] { ++ticks; });
+  timer.tick_soon();  // disabled: nothing
+  while (g_main_context_iteration(nullptr, FALSE)) {
+  }
+  EXPECT_EQ(ticks, 0);
+  timer.set_enabled(true);
+  timer.tick_soon();
+  timer.tick_soon();  // asked twice before the loop was free: still one tick
+  ASSERT_TRUE(spin_until([&] { return ticks >= 1; }));
+  while (g_main_context_iteration(nullptr, FALSE)) {
+  }
+  EXPECT_EQ(ticks, 1);
+  EXPECT_TRUE(timer.enabled());
+}
