@@ -120,9 +120,9 @@ class LineLayer : public Gtk::DrawingArea {
 
 namespace {
 constexpr unsigned kHiddenBatchMs = 500;
-// On screen the hand's tip moves about a sixth of a pixel a tick: three ticks to a wake-up still
-// move it on every pixel, with a third of the wake-ups.
-constexpr unsigned kShownHandBatchMs = 48;
+// On screen the hand's tip moves about a sixth of a pixel a tick: six ticks to a wake-up move it
+// about a pixel each time, as smooth as the screen can show, with a sixth of the wake-ups.
+constexpr unsigned kShownHandBatchMs = 100;
 }  // namespace
 
 Form3::Form3(Clock clock) : clock_(std::move(clock)) {
