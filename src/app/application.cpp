@@ -22,6 +22,22 @@ Application::Application(std::string starting_address, EngineFactory engines)
 
 Application::~Application() = default;
 
+// Closing a window only hides it; it is dropped right after the close has been handled, which
+// destroys it whole (timers, engine). A window GTK destroyed by itself would leave a dead object
+// behind for the next show.
+template <class Window>
+void Application::drop_when_closed(std::unique_ptr<Window>& slot) {
+  slot->set_hide_on_close(true);
+  slot->signal_close_request().connect(
+      [&slot] {
+        Glib::signal_idle().connect_once([&slot] {
+          if (slot && !slot->get_visible()) slot.reset();
+        });
+        return false;
+      },
+      false);
+}
+
 void Application::on_activate() {
   show_form1();
 }
@@ -36,16 +52,7 @@ Form1& Application::show_form1() {
   form1_->signal_exit().connect([this] { exit_program(); });
   form1_->signal_time_zone().connect([this] { show_form3(); });
   form1_->set_about_window([this]() -> Form2& { return about_window(); });
-  // Closing only hides it; dropping it then destroys it whole, engine included. A window GTK
-  // destroyed itself would leave a dead object behind for the next show.
-  form1_->set_hide_on_close(true);
-  form1_->signal_close_request().connect(
-      [this] {
-        // Dropped after the close has been handled, not in the middle of it.
-        Glib::signal_idle().connect_once([this] { drop_form1(); });
-        return false;
-      },
-      false);
+  drop_when_closed(form1_);
   // The address given on the command line is for the first window only.
   form1_->StartingAddress = std::exchange(starting_address_, {});
   form1_->Form_Load();
@@ -57,22 +64,11 @@ Form3& Application::show_form3() {
     form3_ = std::make_unique<Form3>();
     add_window(*form3_);
     form3_->signal_show_browser().connect([this] { show_form1(); });
-    // The close box hides it; it is dropped right after, which stops its timers.
-    form3_->set_hide_on_close(true);
-    form3_->signal_close_request().connect(
-        [this] {
-          Glib::signal_idle().connect_once([this] { drop_form3(); });
-          return false;
-        },
-        false);
+    // Closed, it is dropped: its timers stop and the next opening starts afresh.
+    drop_when_closed(form3_);
   }
   form3_->present();
   return *form3_;
-}
-
-void Application::drop_form3() {
-  // Closed by the user: the next opening starts afresh.
-  if (form3_ && !form3_->get_visible()) form3_.reset();
 }
 
 Form2& Application::about_window() {
@@ -83,23 +79,9 @@ Form2& Application::about_window() {
   form2_->signal_enable_timer1().connect([this] {
     if (form1_) form1_->Timer1().set_enabled(true);
   });
-  // The close box only hides; the window is dropped afterwards, without the OK steps.
-  form2_->set_hide_on_close(true);
-  form2_->signal_close_request().connect(
-      [this] {
-        Glib::signal_idle().connect_once([this] { drop_form2(); });
-        return false;
-      },
-      false);
+  // The close box runs none of the OK steps: the window is simply dropped.
+  drop_when_closed(form2_);
   return *form2_;
-}
-
-void Application::drop_form2() {
-  if (form2_ && !form2_->get_visible()) form2_.reset();
-}
-
-void Application::drop_form1() {
-  if (form1_ && !form1_->get_visible()) form1_.reset();
 }
 
 void Application::exit_program() {

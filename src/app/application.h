@@ -44,9 +44,8 @@ class Application : public Gtk::Application {
   void on_activate() override;
 
  private:
-  void drop_form1();
-  void drop_form3();
-  void drop_form2();
+  template <class Window>
+  void drop_when_closed(std::unique_ptr<Window>& slot);
 
   std::string starting_address_;
   EngineFactory engines_;
