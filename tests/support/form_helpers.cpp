@@ -1,5 +1,9 @@
 #include "support/form_helpers.h"
 
+#include <gtest/gtest.h>
+
+#include "support/ui_support.h"
+
 namespace vel::test {
 
 std::string control_at(Form1& form, int x_twips, int y_twips) {
@@ -11,6 +15,17 @@ std::string control_at(Form1& form, int x_twips, int y_twips) {
     if (w == &form) break;
   }
   return "";
+}
+
+void click_control(XInput& input, Form1& form, const std::string& name) {
+  Gtk::Widget* spot = form.control(name);
+  ASSERT_NE(spot, nullptr) << name;
+  double x = 0, y = 0;
+  ASSERT_TRUE(
+      spot->translate_coordinates(form, spot->get_width() / 2.0, spot->get_height() / 2.0, x, y));
+  input.move(form, static_cast<int>(x), static_cast<int>(y));
+  input.click();
+  drain_events();
 }
 
 }  // namespace vel::test

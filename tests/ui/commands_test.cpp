@@ -12,6 +12,7 @@
 
 #include "browser/form1.h"
 #include "support/fake_engine.h"
+#include "support/form_helpers.h"
 #include "support/ui_support.h"
 
 using namespace vel;
@@ -81,17 +82,7 @@ struct CommandsFixture : ::testing::Test {
     test::show_and_wait(*form);
   }
 
-  // A real click in the middle of a control of the browser window.
-  void click(const char* name) {
-    Gtk::Widget* spot = form->control(name);
-    ASSERT_NE(spot, nullptr) << name;
-    double x = 0, y = 0;
-    ASSERT_TRUE(spot->translate_coordinates(*form, spot->get_width() / 2.0,
-                                            spot->get_height() / 2.0, x, y));
-    input.move(*form, static_cast<int>(x), static_cast<int>(y));
-    input.click();
-    test::drain_events();
-  }
+  void click(const char* name) { test::click_control(input, *form, name); }
 
   // The toolkit's file dialog behind the file-open dialog, once it is on the screen.
   Gtk::Window* file_dialog_window() {

@@ -9,6 +9,7 @@
 
 #include "browser/form1.h"
 #include "platform/webkit_engine.h"
+#include "support/form_helpers.h"
 #include "support/ui_support.h"
 
 using namespace vel;
@@ -95,16 +96,7 @@ struct OfflineFixture : ::testing::Test {
 
   WebEngine& engine() { return form->brwWebBrowser(); }
 
-  // A real click in the middle of a command hot-spot.
-  void click(const char* name) {
-    Gtk::Widget* spot = form->control(name);
-    double x = 0, y = 0;
-    ASSERT_TRUE(spot->translate_coordinates(*form, spot->get_width() / 2.0,
-                                            spot->get_height() / 2.0, x, y));
-    input.move(*form, static_cast<int>(x), static_cast<int>(y));
-    input.click();
-    test::drain_events();
-  }
+  void click(const char* name) { test::click_control(input, *form, name); }
 
   // Opens an address and waits for the load to end and the page's title to be known.
   std::string open(const std::string& address) {
