@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_engine.h"
 #include "support/ui_support.h"
 
 namespace vel::test {
@@ -15,6 +16,12 @@ std::string control_at(Form1& form, int x_twips, int y_twips) {
     if (w == &form) break;
   }
   return "";
+}
+
+std::unique_ptr<Form1> form_with_fake_engine(FakeEngine*& engine) {
+  auto owned = std::make_unique<FakeEngine>();
+  engine = owned.get();
+  return std::make_unique<Form1>(std::move(owned));
 }
 
 void click_control(XInput& input, Form1& form, const std::string& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "browser/form1.h"
@@ -10,6 +11,10 @@ namespace vel::test {
 std::string control_at(Form1& form, int x_twips, int y_twips);
 
 class XInput;
+class FakeEngine;
+
+// A browser window over a stand-in engine; `engine` is set to it and lives as long as the window.
+std::unique_ptr<Form1> form_with_fake_engine(FakeEngine*& engine);
 
 // A real click in the middle of one of the browser window's controls; handled when it returns.
 void click_control(XInput& input, Form1& form, const std::string& name);

@@ -15,11 +15,7 @@ using vel::test::FakeEngine;
 namespace {
 
 struct Fixture : ::testing::Test {
-  Fixture() {
-    auto owned = std::make_unique<FakeEngine>();
-    engine = owned.get();
-    form = std::make_unique<Form1>(std::move(owned));
-  }
+  Fixture() { form = test::form_with_fake_engine(engine); }
   void load() {
     form->Form_Load();
     test::show_and_wait(*form);

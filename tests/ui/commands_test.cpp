@@ -75,9 +75,7 @@ const StandInDesktop desktop;  // before main(), so before GTK starts
 
 struct CommandsFixture : ::testing::Test {
   CommandsFixture() {
-    auto owned = std::make_unique<test::FakeEngine>();
-    engine = owned.get();
-    form = std::make_unique<Form1>(std::move(owned));
+    form = test::form_with_fake_engine(engine);
     form->Form_Load();
     test::show_and_wait(*form);
   }

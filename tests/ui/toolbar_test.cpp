@@ -7,6 +7,7 @@
 
 #include "browser/form1.h"
 #include "support/fake_engine.h"
+#include "support/form_helpers.h"
 #include "support/ui_support.h"
 
 using namespace vel;
@@ -16,9 +17,7 @@ namespace {
 
 struct Toolbar : ::testing::Test {
   Toolbar() {
-    auto owned = std::make_unique<FakeEngine>();
-    engine = owned.get();
-    form = std::make_unique<Form1>(std::move(owned));
+    form = test::form_with_fake_engine(engine);
     form->Form_Load();
     test::show_and_wait(*form);
     // Leave room above the window, so the pointer can leave across its top edge.
