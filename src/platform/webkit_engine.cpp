@@ -306,8 +306,7 @@ class WebKitEngine final : public WebEngine {
   bool go_search() override { return navigate(kSearchAddress); }
 
   bool stop() override {
-    request_pending_ = false;
-    request_timeout_.disconnect();
+    forget_request();
     webkit_web_view_stop_loading(view_);
     return true;
   }
@@ -367,18 +366,20 @@ class WebKitEngine final : public WebEngine {
         kRequestGraceMs);
   }
 
+  // The engine has taken the request over (or it is void): its own state tells from now on.
+  void forget_request() {
+    request_pending_ = false;
+    request_timeout_.disconnect();
+  }
+
   void on_is_loading_changed() {
-    if (webkit_web_view_is_loading(view_)) {
-      request_pending_ = false;
-      request_timeout_.disconnect();
-    }
+    if (webkit_web_view_is_loading(view_)) forget_request();
   }
 
   void on_load_changed(WebKitLoadEvent event) {
     switch (event) {
       case WEBKIT_LOAD_STARTED:
-        request_pending_ = false;
-        request_timeout_.disconnect();
+        forget_request();
         end_probe();
         break;
       case WEBKIT_LOAD_COMMITTED:
@@ -526,8 +527,7 @@ class WebKitEngine final : public WebEngine {
                                         probe_cancel_, &WebKitEngine::on_probe_done, this);
     probe_timeout_ = Glib::signal_timeout().connect(
         [this] {
-          end_probe();
-          announce_if_settled();
+          finish_probe();
           return false;
         },
         kTitleProbeMs);
@@ -541,10 +541,7 @@ class WebKitEngine final : public WebEngine {
       // A cancelled probe belongs to an engine that may be gone: touch nothing.
       const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
       g_error_free(error);
-      if (!cancelled) {
-        static_cast<WebKitEngine*>(data)->end_probe();
-        static_cast<WebKitEngine*>(data)->announce_if_settled();
-      }
+      if (!cancelled) static_cast<WebKitEngine*>(data)->finish_probe();
       return;
     }
     auto* self = static_cast<WebKitEngine*>(data);
@@ -554,8 +551,13 @@ class WebKitEngine final : public WebEngine {
       g_free(text);
     }
     g_object_unref(value);
-    self->end_probe();
-    self->announce_if_settled();
+    self->finish_probe();
+  }
+
+  // The probe is over, answered or not: whoever waits for the engine may look now.
+  void finish_probe() {
+    end_probe();
+    announce_if_settled();
   }
 
   void announce_if_settled() {
@@ -577,7 +579,7 @@ class WebKitEngine final : public WebEngine {
   }
 
   void on_page_process_ended(WebKitWebProcessTerminationReason reason) {
-    request_pending_ = false;
+    forget_request();
     end_probe();
     if (const char* uri = webkit_web_view_get_uri(view_); uri && *uri) crashed_uri_ = uri;
     const char* text =
