@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libgtkmm-4.0-dev libwebkitgtk-6.0-dev libsoup-3.0-dev libglib2.0-dev-bin
+  libgtkmm-4.0-dev libwebkitgtk-6.0-dev libegl-dev libsoup-3.0-dev libglib2.0-dev-bin
   libgtest-dev googletest
   xvfb xauth dbus dbus-x11 libxtst-dev x11-utils
   fonts-liberation fonts-dejavu-core

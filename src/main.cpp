@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "config.h"
 #include "platform/address.h"
+#include "platform/graphics.h"
 
 namespace {
 
@@ -62,7 +63,11 @@ int main(int argc, char* argv[]) {
   }
 
   Glib::set_application_name("Vel Browser");
+  vel::ToolkitGraphicsChoice graphics;
+  graphics.warm_up_software_gl();
+  // GTK starts here.
   auto app = vel::Application::create(address);
+  graphics.restore();
   char* program[] = {argv[0], nullptr};
   return app->run(1, program);
 }

@@ -38,6 +38,15 @@ void Application::drop_when_closed(std::unique_ptr<Window>& slot) {
       false);
 }
 
+void Application::on_startup() {
+  Gtk::Application::on_startup();
+  // The page process takes longer to start than the window takes to build: set it going first.
+  if (!starting_address_.empty()) {
+    first_engine_ = engines_();
+    first_engine_->prepare(starting_address_);
+  }
+}
+
 void Application::on_activate() {
   show_form1();
 }
@@ -47,7 +56,7 @@ Form1& Application::show_form1() {
     form1_->present();
     return *form1_;
   }
-  form1_ = std::make_unique<Form1>(engines_());
+  form1_ = std::make_unique<Form1>(first_engine_ ? std::move(first_engine_) : engines_());
   add_window(*form1_);
   form1_->signal_exit().connect([this] { exit_program(); });
   form1_->signal_time_zone().connect([this] { show_form3(); });

@@ -42,6 +42,7 @@ class Application : public Gtk::Application {
  protected:
   Application(std::string starting_address, EngineFactory engines);
   void on_activate() override;
+  void on_startup() override;
 
  private:
   template <class Window>
@@ -49,6 +50,8 @@ class Application : public Gtk::Application {
 
   std::string starting_address_;
   EngineFactory engines_;
+  // The first window's engine, already opening the starting address while GTK builds that window.
+  std::unique_ptr<WebEngine> first_engine_;
   std::unique_ptr<Form1> form1_;
   std::unique_ptr<Form3> form3_;
   std::unique_ptr<Form2> form2_;

@@ -16,6 +16,10 @@ class WebEngine {
   virtual ~WebEngine() = default;
 
   virtual bool navigate(const std::string& address) = 0;
+  // Starts opening the address a window is about to ask for, while that window is still being
+  // built; the window's own navigate to the same address then takes this load over. An engine
+  // may ignore it.
+  virtual void prepare(const std::string& address) { (void)address; }
   virtual bool go_back() = 0;
   virtual bool go_forward() = 0;
   virtual bool go_home() = 0;

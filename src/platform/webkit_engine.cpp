@@ -13,6 +13,7 @@
 #include "config.h"
 #include "platform/address.h"
 #include "platform/builtin_pages.h"
+#include "platform/memory.h"
 
 namespace vel {
 namespace {
@@ -176,7 +177,7 @@ class WebKitEngine final : public WebEngine {
                      }),
                      this);
     g_signal_connect(view_, "notify::title", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
-                       static_cast<WebKitEngine*>(self)->title_seen_ = true;
+                       static_cast<WebKitEngine*>(self)->on_title_changed();
                      }),
                      this);
     g_signal_connect(view_, "notify::is-loading",
@@ -258,6 +259,7 @@ class WebKitEngine final : public WebEngine {
 
   ~WebKitEngine() override {
     request_timeout_.disconnect();
+    prepared_end_idle_.disconnect();
     probe_timeout_.disconnect();
     cancel_probe();
     offline_idle_.disconnect();
@@ -282,10 +284,23 @@ class WebKitEngine final : public WebEngine {
       case AddressResult::Kind::Uri:
         break;
     }
+    if (!prepared_uri_.empty() && std::exchange(prepared_uri_, {}) == result.uri) {
+      take_over_prepared_load();
+      return true;
+    }
     note_request();
     crashed_uri_.clear();
     webkit_web_view_load_uri(view_, result.uri.c_str());
     return true;
+  }
+
+  void prepare(const std::string& address) override {
+    const AddressResult result = interpret_address(address);
+    // Refused addresses are left to navigate, which tells the user.
+    if (result.kind != AddressResult::Kind::Uri) return;
+    note_request();
+    webkit_web_view_load_uri(view_, result.uri.c_str());
+    prepared_uri_ = result.uri;
   }
 
   bool go_back() override {
@@ -364,6 +379,25 @@ class WebKitEngine final : public WebEngine {
           return false;
         },
         kRequestGraceMs);
+  }
+
+  // A window asked for the address that is already opening. Should that load have ended before
+  // the window was there to hear it, tell the window now, as the load's end would have.
+  void take_over_prepared_load() {
+    if (busy().value_or(false)) return;
+    prepared_end_idle_.disconnect();
+    prepared_end_idle_ = Glib::signal_idle().connect([this] {
+      download_complete_.emit();
+      announce_if_settled();
+      return false;
+    });
+  }
+
+  void on_title_changed() {
+    title_seen_ = true;
+    // Asked for the title and told it meanwhile: no need to wait for the answer.
+    const char* title = webkit_web_view_get_title(view_);
+    if (probing_title_ && title && *title) finish_probe();
   }
 
   // The engine has taken the request over (or it is void): its own state tells from now on.
@@ -561,7 +595,9 @@ class WebKitEngine final : public WebEngine {
   }
 
   void announce_if_settled() {
-    if (!busy().value_or(false)) settled_.emit();
+    if (busy().value_or(false)) return;
+    settled_.emit();
+    release_free_memory_when_idle();
   }
 
   void cancel_probe() {
@@ -651,6 +687,8 @@ class WebKitEngine final : public WebEngine {
   std::string held_uri_;          // asked for while the filter was being made
   std::string offline_page_for_;  // the address the offline page is being shown for
   std::string crashed_uri_;
+  std::string prepared_uri_;  // opening before the window asked for it
+  sigc::connection prepared_end_idle_;
 };
 
 }  // namespace

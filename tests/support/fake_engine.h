@@ -12,7 +12,7 @@ namespace vel::test {
 // A stand-in engine that records what it was asked and answers what the test sets.
 class FakeEngine : public WebEngine {
  public:
-  std::vector<std::string> calls;  // "navigate:<text>", "back", ...
+  std::vector<std::string> calls;  // "prepare:<text>", "navigate:<text>", "back", ...
   bool fail_navigate = false;      // navigate() reports failure
   bool fail_empty = true;          // navigate("") reports failure, as the real engine does
   bool history_back = true, history_forward = true;
@@ -26,6 +26,7 @@ class FakeEngine : public WebEngine {
     if (fail_navigate || (fail_empty && address.empty())) return false;
     return true;
   }
+  void prepare(const std::string& address) override { calls.push_back("prepare:" + address); }
   bool go_back() override {
     calls.push_back("back");
     return history_back;

@@ -1,0 +1,107 @@
+// Start-up with an address: the engine starts opening it while the window is still being built,
+// and the window's own load takes that load over instead of asking for the page again.
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "browser/form1.h"
+#include "platform/status_bar.h"
+#include "platform/webkit_engine.h"
+#include "support/fake_engine.h"
+#include "support/ui_support.h"
+
+using namespace vel;
+
+namespace {
+
+std::string box_text(Form1& form) {
+  return form.cboAddress().get_entry()->get_text();
+}
+
+// The real engine, already opening `address`, handed to a window that then loads as at start-up.
+struct EarlyLoad : ::testing::Test {
+  std::unique_ptr<WebEngine> engine = make_webkit_engine();
+  std::unique_ptr<Form1> form;
+  test::TestServer server;
+
+  void open_window(const std::string& address) {
+    form = std::make_unique<Form1>(std::move(engine));
+    form->StartingAddress = address;
+    form->Form_Load();
+  }
+  bool done(const std::string& caption) {
+    return form->StatusBar1().panel_text(2) == "Done" &&
+           form->get_title() == Glib::ustring(caption);
+  }
+};
+
+}  // namespace
+
+TEST_F(EarlyLoad, TheWindowTakesTheLoadOverAndThePageIsAskedForOnce) {
+  // A space in the path: the engine's address for the page differs from the text given.
+  server.add_page("/a page.html", test::titled_page("Early"));
+  const std::string address = server.uri("/a page.html");
+  engine->prepare(address);
+  open_window(address);
+  ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
+  EXPECT_EQ(server.total_requests(), 1);
+  // The load's end reached the window: the box shows where the engine is.
+  EXPECT_EQ(box_text(*form), server.uri("/a%20page.html"));
+  EXPECT_EQ(form->history().size(), 1u);
+}
+
+TEST_F(EarlyLoad, ALoadThatEndedBeforeTheWindowWasThereIsStillReported) {
+  server.add_page("/quick page.html", test::titled_page("Quick"));
+  const std::string address = server.uri("/quick page.html");
+  engine->prepare(address);
+  ASSERT_TRUE(test::run_until(
+      [&] { return server.total_requests() == 1 && !engine->busy().value_or(true); }));
+  open_window(address);
+  ASSERT_TRUE(test::run_until([&] { return done("Quick - Vel "); }));
+  EXPECT_EQ(box_text(*form), server.uri("/quick%20page.html"));
+  EXPECT_EQ(server.total_requests(), 1);
+}
+
+TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
+  server.add_page("/first.html", test::titled_page("First"));
+  server.add_page("/second.html", test::titled_page("Second"));
+  engine->prepare(server.uri("/first.html"));
+  open_window(server.uri("/second.html"));
+  ASSERT_TRUE(test::run_until([&] { return done("Second - Vel "); }));
+  EXPECT_EQ(server.requests("/second.html"), 1);
+  // Once taken over or replaced, the prepared address is an ordinary one again.
+  form->cboAddress().get_entry()->set_text(server.uri("/first.html"));
+  form->cboAddress_KeyPress(13);
+  ASSERT_TRUE(test::run_until([&] { return form->brwWebBrowser().location_name() == "First"; }));
+}
+
+TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
+  engine->prepare("javascript:alert(1)");
+  open_window("javascript:alert(1)");
+  ASSERT_TRUE(test::run_until([&] { return form->StatusBar1().panel_text(2) == "Done"; }));
+  EXPECT_EQ(form->brwWebBrowser().location_name(), "Vel cannot open this address");
+  EXPECT_EQ(server.total_requests(), 0);
+}
+
+// One application per program: its name is exported on the session bus.
+TEST(StartupOrder, TheEngineIsPreparedBeforeTheWindowIsBuiltAndUsedByIt) {
+  int engines = 0;
+  test::FakeEngine* first = nullptr;
+  auto app = Application::create("http://127.0.0.1:1/start", [&] {
+    auto engine = std::make_unique<test::FakeEngine>();
+    if (!first) first = engine.get();
+    ++engines;
+    return engine;
+  });
+  app->register_application();  // starts the application: GTK is up, no window yet
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(app->form1(), nullptr);
+  EXPECT_EQ(first->calls, std::vector<std::string>{"prepare:http://127.0.0.1:1/start"});
+
+  app->activate();
+  ASSERT_NE(app->form1(), nullptr);
+  EXPECT_EQ(&app->form1()->brwWebBrowser(), first);
+  EXPECT_EQ(engines, 1);
+  EXPECT_EQ(first->calls, (std::vector<std::string>{"prepare:http://127.0.0.1:1/start",
+                                                    "navigate:http://127.0.0.1:1/start"}));
+  app->exit_program();
+}
