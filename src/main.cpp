@@ -64,7 +64,6 @@ int main(int argc, char* argv[]) {
 
   Glib::set_application_name("Vel Browser");
   vel::ToolkitGraphicsChoice graphics;
-  graphics.warm_up_software_gl();
   // GTK starts here.
   auto app = vel::Application::create(address);
   graphics.restore();

@@ -39,12 +39,13 @@ void Application::drop_when_closed(std::unique_ptr<Window>& slot) {
 }
 
 void Application::on_startup() {
-  Gtk::Application::on_startup();
-  // The page process takes longer to start than the window takes to build: set it going first.
+  // The page process takes longer to start than the window takes to build: set it going first,
+  // even before the application has finished starting (GTK itself is up by now).
   if (!starting_address_.empty()) {
     first_engine_ = engines_();
     first_engine_->prepare(starting_address_);
   }
+  Gtk::Application::on_startup();
 }
 
 void Application::on_activate() {

@@ -1,13 +1,32 @@
 #include "platform/graphics.h"
 
 #include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <glib.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 namespace vel {
+namespace {
+
+// The variable that tells libglvnd where to look for OpenGL (EGL) drivers.
+constexpr const char* kEglDriverDirs = "__EGL_VENDOR_LIBRARY_DIRS";
+
+// libglvnd reads its list of drivers once, at the first EGL call. Make that call now, with the
+// list pointed at a place that has none, then put the environment back for child processes.
+// A libEGL without libglvnd ignores the variable: it then loads its driver as it always did.
+void hide_gl_drivers_from_this_process() {
+  const char* dirs = g_getenv(kEglDriverDirs);
+  const std::optional<std::string> saved = dirs ? std::optional<std::string>(dirs) : std::nullopt;
+  g_setenv(kEglDriverDirs, "/dev/null", TRUE);
+  eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+  if (saved)
+    g_setenv(kEglDriverDirs, saved->c_str(), TRUE);
+  else
+    g_unsetenv(kEglDriverDirs);
+}
+
+}  // namespace
 
 std::optional<std::string> gdk_debug_without_gl(bool gpu_present, std::string_view gsk_renderer,
                                                 std::string_view gdk_debug) {
@@ -32,27 +51,17 @@ bool gpu_render_node_present(const std::string& dri_dir) {
 ToolkitGraphicsChoice::ToolkitGraphicsChoice() {
   const char* renderer = g_getenv("GSK_RENDERER");
   const char* debug = g_getenv("GDK_DEBUG");
-  no_gpu_ = !gpu_render_node_present();
-  const auto value = gdk_debug_without_gl(!no_gpu_, renderer ? renderer : "", debug ? debug : "");
+  const auto value =
+      gdk_debug_without_gl(gpu_render_node_present(), renderer ? renderer : "", debug ? debug : "");
   if (!value) return;
   if (debug) previous_ = debug;
   changed_ = g_setenv("GDK_DEBUG", value->c_str(), TRUE);
+  // GTK stays off OpenGL, so nothing in this process is left that would draw with it.
+  if (changed_) hide_gl_drivers_from_this_process();
 }
 
 ToolkitGraphicsChoice::~ToolkitGraphicsChoice() {
   restore();
-  if (warm_up_.joinable()) warm_up_.join();
-}
-
-void ToolkitGraphicsChoice::warm_up_software_gl() {
-  if (!no_gpu_ || warm_up_.joinable()) return;
-  warm_up_ = std::thread([] {
-    // A display of no window system: it loads the driver without a second X connection. It stays
-    // initialised, so the driver stays loaded for the engine.
-    EGLDisplay display =
-        eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display != EGL_NO_DISPLAY) eglInitialize(display, nullptr, nullptr);
-  });
 }
 
 void ToolkitGraphicsChoice::restore() {

@@ -52,6 +52,21 @@ TEST_F(Program, AddressOnTheCommandLineEndsWithTheTitleInTheCaption) {
   EXPECT_EQ(server.requests("/hello.html"), 1);
 }
 
+// The program as started from a desktop, where it chooses how it draws (without a GPU: no
+// OpenGL in this process at all): the page really reaches the screen.
+TEST_F(Program, ThePageIsDrawnInTheWindow) {
+  server.add_page("/green.html",
+                  "<!DOCTYPE html><html><head><title>Green</title></head>"
+                  "<body style='margin:0;background:#00ff00'></body></html>");
+  pid = start_browser({server.uri("/green.html")});
+  ASSERT_TRUE(
+      test::run_until([] { return window_named("Green - Vel "); }, std::chrono::seconds(60)));
+  // Most of the view: it is about 640 x 360 pixels.
+  EXPECT_TRUE(test::run_until([] { return test::count_pixels("Green - Vel ", 0x00ff00) > 150000; },
+                              std::chrono::seconds(30)))
+      << test::count_pixels("Green - Vel ", 0x00ff00) << " green pixels";
+}
+
 TEST_F(Program, WithoutAnAddressNothingIsRequested) {
   pid = start_browser({});
   ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));

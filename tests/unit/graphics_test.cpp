@@ -55,5 +55,11 @@ TEST(Graphics, TheEnvironmentIsPutBackForTheProgramsTheBrowserStarts) {
   g_unsetenv("GDK_DEBUG");
   { vel::ToolkitGraphicsChoice choice; }  // restored by going out of scope
   EXPECT_EQ(g_getenv("GDK_DEBUG"), nullptr);
+  // Where child processes look for OpenGL drivers is never changed for them.
+  EXPECT_EQ(g_getenv("__EGL_VENDOR_LIBRARY_DIRS"), nullptr);
+  g_setenv("__EGL_VENDOR_LIBRARY_DIRS", "/opt/gl", TRUE);
+  { vel::ToolkitGraphicsChoice choice; }
+  EXPECT_STREQ(g_getenv("__EGL_VENDOR_LIBRARY_DIRS"), "/opt/gl");
+  g_unsetenv("__EGL_VENDOR_LIBRARY_DIRS");
   if (saved) g_setenv("GDK_DEBUG", before.c_str(), TRUE);
 }
