@@ -187,14 +187,19 @@ Memory tree_memory(int root, bool details) {
 }
 
 // Processor time of the tree over a window, as a percentage of one core.
-double tree_cpu_percent(int root, double seconds, bool details) {
+struct Cpu {
+  double tree = 0;     // the whole tree, in % of one core
+  double program = 0;  // the program alone, without the engine's processes
+};
+
+Cpu tree_cpu_percent(int root, double seconds, bool details) {
   const auto before = tree(root);
   const auto t0 = Clock::now();
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
   const auto after = tree(root);
   const double elapsed = ms_since(t0) / 1000.0;
   const double hz = static_cast<double>(sysconf(_SC_CLK_TCK));
-  unsigned long long total = 0;
+  unsigned long long total = 0, program = 0;
   for (const auto& [pid, s] : after) {
     const auto it = before.find(pid);
     const unsigned long long start = it == before.end() ? 0 : it->second.ticks;
@@ -203,8 +208,12 @@ double tree_cpu_percent(int root, double seconds, bool details) {
       std::fprintf(stderr, "  cpu %-22s %6d %6.2f %%\n", s.comm.c_str(), pid,
                    100.0 * static_cast<double>(used) / hz / elapsed);
     total += used;
+    if (pid == root) program = used;
   }
-  return 100.0 * static_cast<double>(total) / hz / elapsed;
+  const auto percent = [&](unsigned long long ticks) {
+    return 100.0 * static_cast<double>(ticks) / hz / elapsed;
+  };
+  return {percent(total), percent(program)};
 }
 
 // --- The X server -----------------------------------------------------------------------------
@@ -471,11 +480,11 @@ int main(int argc, char** argv) {
   }
   if (o.idle_s > 0) {
     if (o.details) std::fputs("CPU idle after the load:\n", stderr);
-    print("idle_cpu", tree_cpu_percent(pid, o.idle_s, o.details), "%.2f");
+    print("idle_cpu", tree_cpu_percent(pid, o.idle_s, o.details).tree, "%.2f");
   }
 
   if (!o.clock_title.empty() && o.idle_s > 0) {
-    std::optional<double> shown_cpu, hidden_cpu;
+    std::optional<Cpu> shown_cpu, hidden_cpu;
     Window clock = 0;
     bool clock_hidden = false;
     x.on_map = [&](XWatch::Window_& w) {
@@ -508,8 +517,16 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr, "vel-trial: no window captioned \"%s\" opened\n", o.clock_title.c_str());
     }
-    print("clock_shown_cpu", shown_cpu, "%.2f");
-    print("clock_hidden_cpu", hidden_cpu, "%.2f");
+    const auto tree_part = [](const std::optional<Cpu>& c) {
+      return c ? std::optional<double>(c->tree) : std::nullopt;
+    };
+    const auto program_part = [](const std::optional<Cpu>& c) {
+      return c ? std::optional<double>(c->program) : std::nullopt;
+    };
+    print("clock_shown_cpu", tree_part(shown_cpu), "%.2f");
+    print("clock_hidden_cpu", tree_part(hidden_cpu), "%.2f");
+    print("clock_shown_cpu_program", program_part(shown_cpu), "%.2f");
+    print("clock_hidden_cpu_program", program_part(hidden_cpu), "%.2f");
   }
 
   stop_tree(pid);
