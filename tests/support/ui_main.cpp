@@ -3,11 +3,15 @@
 #include <gtk/gtk.h>
 #include <gtkmm/init.h>
 
+#include "platform/graphics.h"
 #include "platform/style.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
+  // The windows under test draw as the program's windows draw on this machine.
+  vel::ToolkitGraphicsChoice graphics;
   gtk_init();
+  graphics.restore();
   Gtk::init_gtkmm_internals();
   vel::ensure_style();
   return RUN_ALL_TESTS();
