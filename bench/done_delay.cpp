@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "browser/form1.h"
+#include "platform/graphics.h"
 #include "platform/webkit_engine.h"
 
 namespace {
@@ -115,8 +116,11 @@ int main(int argc, char* argv[]) {
     if (eq == std::string::npos) return 2;
     pages.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
   }
+  // Draws as the program does on this machine.
+  vel::ToolkitGraphicsChoice graphics;
   auto app = Gtk::Application::create("org.velbrowser.BenchDoneDelay",
                                       Gio::Application::Flags::NON_UNIQUE);
+  graphics.restore();
   DoneDelay bench(app, runs, std::move(pages));
   app->signal_activate().connect([&] { bench.start(); });
   char* program[] = {argv[0], nullptr};

@@ -28,6 +28,7 @@
 #include "app/application.h"
 #include "browser/form1.h"
 #include "clock/form3.h"
+#include "platform/graphics.h"
 
 namespace {
 
@@ -371,7 +372,10 @@ int main(int argc, char* argv[]) {
     return 2;
   }
 
+  // Draws as the program does on this machine.
+  vel::ToolkitGraphicsChoice graphics;
   auto app = vel::Application::create();
+  graphics.restore();
   Soak soak(app, navigations, every, engine_only);
   if (!soak.start_server()) return 1;
   // The application's own activation opens the browser window; the run starts right after.
