@@ -124,20 +124,39 @@ TEST_F(EngineFixture, UnreachableAndMissingEndInAnErrorPage) {
 TEST_F(EngineFixture, AddressesThatAreNotAddressesLoadNothingHarmful) {
   server.add_page("/here.html", test::titled_page("Here"));
   ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
-  wait_for_load();
+  EXPECT_EQ(wait_for_load().value_or("?"), "Here");
   EXPECT_FALSE(engine().navigate(""));
-  EXPECT_FALSE(engine().navigate("javascript:document.title='owned'"));
-  EXPECT_FALSE(engine().navigate(std::string(1 << 20, 'x')));
-  EXPECT_FALSE(
-      engine().navigate("http://a\x01\x02"
-                        "b"));
-  test::run_until([&] { return !engine().busy().value_or(true); });
+  EXPECT_FALSE(engine().busy().value_or(true)) << "nothing to load, nothing to wait for";
+  // Each refused address is told in the view; one at a time, so that each message is its own.
+  for (const std::string& refused : {std::string("javascript:document.title='owned'"),
+                                     std::string(1 << 20, 'x'), std::string("http://a\x01\x02b")}) {
+    EXPECT_FALSE(engine().navigate(refused));
+    EXPECT_EQ(wait_for_load().value_or("?"), "Vel cannot open this address");
+  }
   EXPECT_NE(engine().location_name().value_or(""), "owned");
-  // An unknown scheme is the engine's to refuse; the program goes on.
-  engine().navigate("nosuchscheme:whatever");
-  test::run_until([&] { return !engine().busy().value_or(true); });
+  // An unknown scheme is the engine's to refuse, with its own error page; the program goes on.
+  EXPECT_TRUE(engine().navigate("nosuchscheme:whatever"));
+  EXPECT_EQ(wait_for_load().value_or("?"), "");
   ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
   EXPECT_EQ(wait_for_load().value_or("?"), "Here");
+}
+
+TEST_F(EngineFixture, AFailedLoadIsBusyUntilTheErrorPageIsIn) {
+  // The engine ends a failed load and only then starts loading its error page: whoever waits for
+  // the end must see that page (which has no title), not the one before it.
+  server.add_page("/here.html", test::titled_page("Here"));
+  int dead_port;
+  {
+    test::TestServer gone;
+    dead_port = gone.port();
+  }
+  const std::string unreachable = "http://127.0.0.1:" + std::to_string(dead_port) + "/x.html";
+  for (int round = 0; round < 5; ++round) {
+    ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
+    ASSERT_EQ(wait_for_load().value_or("?"), "Here");
+    ASSERT_TRUE(engine().navigate(round % 2 ? unreachable : "nosuchscheme:x"));
+    EXPECT_EQ(wait_for_load().value_or("?"), "") << "round " << round;
+  }
 }
 
 TEST_F(EngineFixture, BuiltinPagesOpenOffline) {
