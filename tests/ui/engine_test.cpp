@@ -128,8 +128,10 @@ TEST_F(EngineFixture, AddressesThatAreNotAddressesLoadNothingHarmful) {
   EXPECT_FALSE(engine().navigate(""));
   EXPECT_FALSE(engine().busy().value_or(true)) << "nothing to load, nothing to wait for";
   // Each refused address is told in the view; one at a time, so that each message is its own.
-  for (const std::string& refused : {std::string("javascript:document.title='owned'"),
-                                     std::string(1 << 20, 'x'), std::string("http://a\x01\x02b")}) {
+  for (const std::string& refused :
+       {std::string("javascript:document.title='owned'"), std::string(1 << 20, 'x'),
+        std::string("http://a\x01\x02"
+                    "b")}) {
     EXPECT_FALSE(engine().navigate(refused));
     EXPECT_EQ(wait_for_load().value_or("?"), "Vel cannot open this address");
   }
