@@ -386,11 +386,15 @@ class WebKitEngine final : public WebEngine {
   void take_over_prepared_load() {
     if (busy().value_or(false)) return;
     prepared_end_idle_.disconnect();
-    prepared_end_idle_ = Glib::signal_idle().connect([this] {
-      download_complete_.emit();
-      announce_if_settled();
-      return false;
-    });
+    // At the priority of the engine's own events, so that drawing the new window does not hold
+    // it back behind the progress monitor's next look.
+    prepared_end_idle_ = Glib::signal_idle().connect(
+        [this] {
+          download_complete_.emit();
+          announce_if_settled();
+          return false;
+        },
+        Glib::PRIORITY_DEFAULT);
   }
 
   void on_title_changed() {
