@@ -387,14 +387,16 @@ class WebKitEngine final : public WebEngine {
     if (busy().value_or(false)) return;
     prepared_end_idle_.disconnect();
     // At the priority of the engine's own events, so that drawing the new window does not hold
-    // it back behind the progress monitor's next look.
-    prepared_end_idle_ = Glib::signal_idle().connect(
-        [this] {
-          download_complete_.emit();
-          announce_if_settled();
-          return false;
-        },
-        Glib::PRIORITY_DEFAULT);
+    // it back behind the progress monitor's next look. (signal_idle().connect leaves an idle
+    // source at idle priority when asked for the default one, hence the source of our own.)
+    const auto source = Glib::IdleSource::create();
+    source->set_priority(Glib::PRIORITY_DEFAULT);
+    prepared_end_idle_ = source->connect([this] {
+      download_complete_.emit();
+      announce_if_settled();
+      return false;
+    });
+    source->attach();
   }
 
   void on_title_changed() {
