@@ -50,6 +50,16 @@ struct EngineFixture : test::EngineWindow {
     return title_when_idle;
   }
 
+  // An address on a port that nothing listens on: one taken from a server that is gone.
+  static std::string unreachable_address() {
+    int port;
+    {
+      test::TestServer gone;
+      port = gone.port();
+    }
+    return "http://127.0.0.1:" + std::to_string(port) + "/x.html";
+  }
+
   test::TestServer server;
   test::XInput input;
 };
@@ -96,13 +106,7 @@ TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
 }
 
 TEST_F(EngineFixture, UnreachableAndMissingEndInAnErrorPage) {
-  // A port that nothing listens on: take one from a server that is gone.
-  int dead_port;
-  {
-    test::TestServer gone;
-    dead_port = gone.port();
-  }
-  const std::string unreachable = "http://127.0.0.1:" + std::to_string(dead_port) + "/x.html";
+  const std::string unreachable = unreachable_address();
   type_address(unreachable);
   ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy().value_or(true); }));
   EXPECT_EQ(engine().location_url().value_or(""), unreachable);
@@ -147,12 +151,7 @@ TEST_F(EngineFixture, AFailedLoadIsBusyUntilTheErrorPageIsIn) {
   // The engine ends a failed load and only then starts loading its error page: whoever waits for
   // the end must see that page (which has no title), not the one before it.
   server.add_page("/here.html", test::titled_page("Here"));
-  int dead_port;
-  {
-    test::TestServer gone;
-    dead_port = gone.port();
-  }
-  const std::string unreachable = "http://127.0.0.1:" + std::to_string(dead_port) + "/x.html";
+  const std::string unreachable = unreachable_address();
   for (int round = 0; round < 5; ++round) {
     ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
     ASSERT_EQ(wait_for_load().value_or("?"), "Here");
