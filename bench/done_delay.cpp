@@ -35,7 +35,7 @@ class DoneDelay {
     form_ = std::make_unique<vel::Form1>(vel::make_webkit_engine());
     app_->add_window(*form_);
     form_->Form_Load();
-    form_->brwWebBrowser().signal_download_complete().connect([this] {
+    form_->brwWebBrowser().signal_load_finished().connect([this] {
       if (!finished_us_) finished_us_ = g_get_monotonic_time();
     });
     form_->StatusBar1().panel(2)->property_label().signal_changed().connect([this] {

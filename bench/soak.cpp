@@ -191,7 +191,7 @@ class Soak {
   void start() {
     form_ = &app_->show_form1();
     app_->show_form3();
-    form_->brwWebBrowser().signal_download_complete().connect([this] { on_load_finished(); });
+    form_->brwWebBrowser().signal_load_finished().connect([this] { on_load_finished(); });
     started_us_ = last_report_us_ = g_get_monotonic_time();
     std::printf("soak: %d navigations among %zu pages on 127.0.0.1:%d, clock window %s\n", total_,
                 kPages.size(), port_, app_->form3() ? "open" : "NOT open");
@@ -257,7 +257,7 @@ class Soak {
   // A lost page process shows up either as the engine's message page or as a web process that
   // went away without the program asking.
   void check_page() {
-    if (form_->brwWebBrowser().location_name().value_or("") == kStoppedTitle) ++stopped_pages_;
+    if (form_->brwWebBrowser().location_name() == kStoppedTitle) ++stopped_pages_;
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
       if (stat(("/proc/" + std::to_string(*it)).c_str(), &st) != 0) {

@@ -56,7 +56,7 @@ Form1::Form1(std::unique_ptr<WebEngine> engine) : engine_(std::move(engine)) {
   tim_timer_.signal_tick().connect([this] { timTimer_Timer(); });
   timer1_.signal_tick().connect([this] { Timer1_Timer(); });
   download_complete_ =
-      engine_->signal_download_complete().connect([this] { brwWebBrowser_DownloadComplete(); });
+      engine_->signal_load_finished().connect([this] { brwWebBrowser_DownloadComplete(); });
   // The monitor looks once more the moment the engine settles, not up to a period later.
   settled_ = engine_->signal_settled().connect([this] { tim_timer_.tick_soon(); });
 }
@@ -261,18 +261,16 @@ void Form1::append_to_list(const std::string& text) {
 }
 
 void Form1::brwWebBrowser_DownloadComplete() {
-  if (const auto url = engine_->location_url()) cbo_address_->get_entry()->set_text(*url);
+  cbo_address_->get_entry()->set_text(engine_->location_url());
 }
 
 // --- The page-load progress monitor -----------------------------------------------------------
 
 void Form1::timTimer_Timer() {
-  const auto busy = engine_->busy();
-  // An unreadable state counts as idle.
-  if (!busy.value_or(false)) {
+  if (!engine_->busy()) {
     tim_timer_.set_enabled(false);
     status_bar_->set_panel_text(2, "Done");
-    if (const auto name = engine_->location_name()) set_title(*name + kCaptionSuffix);
+    set_title(engine_->location_name() + kCaptionSuffix);
     return;
   }
   status_bar_->set_panel_text(2, "Opening...");

@@ -10,7 +10,7 @@ namespace vel {
 
 // What the browser window needs of a web engine: a few operations, three properties and one
 // event. Every operation says whether it worked, so a handler can ignore a failure or act on it;
-// a property that cannot be read comes back empty.
+// a page without a title has an empty name.
 class WebEngine {
  public:
   virtual ~WebEngine() = default;
@@ -28,12 +28,12 @@ class WebEngine {
   virtual bool refresh() = 0;
   virtual bool set_offline(bool offline) = 0;
 
-  virtual std::optional<bool> busy() const = 0;
-  virtual std::optional<std::string> location_name() const = 0;
-  virtual std::optional<std::string> location_url() const = 0;
+  virtual bool busy() const = 0;
+  virtual std::string location_name() const = 0;
+  virtual std::string location_url() const = 0;
 
   // Raised whenever a load ends, successfully or not.
-  virtual sigc::signal<void()>& signal_download_complete() = 0;
+  virtual sigc::signal<void()>& signal_load_finished() = 0;
   // Raised when the engine stops being busy, so a watcher need not wait for its next look.
   sigc::signal<void()>& signal_settled() { return settled_; }
 

@@ -350,22 +350,22 @@ class WebKitEngine final : public WebEngine {
     return true;
   }
 
-  std::optional<bool> busy() const override {
+  bool busy() const override {
     return request_pending_ || probing_title_ || webkit_web_view_is_loading(view_);
   }
 
-  std::optional<std::string> location_name() const override {
+  std::string location_name() const override {
     const char* title = webkit_web_view_get_title(view_);
-    if (title && *title) return std::string(title);
+    if (title && *title) return title;
     return probed_title_;
   }
 
-  std::optional<std::string> location_url() const override {
+  std::string location_url() const override {
     const char* uri = webkit_web_view_get_uri(view_);
     return std::string(uri ? uri : "");
   }
 
-  sigc::signal<void()>& signal_download_complete() override { return download_complete_; }
+  sigc::signal<void()>& signal_load_finished() override { return load_finished_; }
 
   Gtk::Widget& widget() override { return *widget_; }
 
@@ -384,7 +384,7 @@ class WebKitEngine final : public WebEngine {
   // A window asked for the address that is already opening. Should that load have ended before
   // the window was there to hear it, tell the window now, as the load's end would have.
   void take_over_prepared_load() {
-    if (busy().value_or(false)) return;
+    if (busy()) return;
     prepared_end_idle_.disconnect();
     // At the priority of the engine's own events, so that drawing the new window does not hold
     // it back behind the progress monitor's next look. (signal_idle().connect leaves an idle
@@ -392,7 +392,7 @@ class WebKitEngine final : public WebEngine {
     const auto source = Glib::IdleSource::create();
     source->set_priority(Glib::PRIORITY_DEFAULT);
     prepared_end_idle_ = source->connect([this] {
-      download_complete_.emit();
+      load_finished_.emit();
       announce_if_settled();
       return false;
     });
@@ -430,7 +430,7 @@ class WebKitEngine final : public WebEngine {
         // The engine may name the page a moment after the load has ended; stay busy until the
         // title is known, so whoever sees the load end also sees the finished page's title.
         if (!title_seen_) start_probe();
-        download_complete_.emit();
+        load_finished_.emit();
         announce_if_settled();
         break;
       case WEBKIT_LOAD_REDIRECTED:
@@ -601,7 +601,7 @@ class WebKitEngine final : public WebEngine {
   }
 
   void announce_if_settled() {
-    if (busy().value_or(false)) return;
+    if (busy()) return;
     settled_.emit();
     release_free_memory_when_idle();
   }
@@ -673,7 +673,7 @@ class WebKitEngine final : public WebEngine {
 
   WebKitWebView* view_ = nullptr;
   Gtk::Widget* widget_ = nullptr;
-  sigc::signal<void()> download_complete_;
+  sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;
   sigc::connection request_timeout_;

@@ -8,13 +8,13 @@ namespace vel::test {
 EngineWindow::EngineWindow() : form(std::make_unique<Form1>(make_webkit_engine())) {
   form->Form_Load();
   show_and_wait(*form);
-  engine().signal_download_complete().connect([this] { ++completions; });
+  engine().signal_load_finished().connect([this] { ++completions; });
 }
 
 void EngineWindow::load(const std::function<void()>& action) {
   const int before = completions;
   action();
-  ASSERT_TRUE(run_until([&] { return completions > before && !engine().busy().value_or(true); }))
+  ASSERT_TRUE(run_until([&] { return completions > before && !engine().busy(); }))
       << "the load did not end";
 }
 

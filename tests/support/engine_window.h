@@ -15,8 +15,8 @@ struct EngineWindow : ::testing::Test {
   EngineWindow();
 
   WebEngine& engine() { return form->brwWebBrowser(); }
-  std::string title() { return engine().location_name().value_or(""); }
-  std::string url() { return engine().location_url().value_or(""); }
+  std::string title() { return engine().location_name(); }
+  std::string url() { return engine().location_url(); }
   // Runs `action` and waits until the load it starts has completed and the engine is idle.
   void load(const std::function<void()>& action);
 

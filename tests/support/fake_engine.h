@@ -16,9 +16,9 @@ class FakeEngine : public WebEngine {
   bool fail_navigate = false;      // navigate() reports failure
   bool fail_empty = true;          // navigate("") reports failure, as the real engine does
   bool history_back = true, history_forward = true;
-  std::optional<bool> busy_value = false;
-  std::optional<std::string> title = std::string("Fake page");
-  std::optional<std::string> url = std::string("http://fake.test/");
+  bool busy_value = false;
+  std::string title = "Fake page";
+  std::string url = "http://fake.test/";
   bool offline = false;
 
   bool navigate(const std::string& address) override {
@@ -56,13 +56,13 @@ class FakeEngine : public WebEngine {
     offline = value;
     return true;
   }
-  std::optional<bool> busy() const override { return busy_value; }
-  std::optional<std::string> location_name() const override { return title; }
-  std::optional<std::string> location_url() const override { return url; }
-  sigc::signal<void()>& signal_download_complete() override { return complete_; }
+  bool busy() const override { return busy_value; }
+  std::string location_name() const override { return title; }
+  std::string location_url() const override { return url; }
+  sigc::signal<void()>& signal_load_finished() override { return complete_; }
   Gtk::Widget& widget() override { return box_; }
 
-  void finish_download() { complete_.emit(); }
+  void finish_load() { complete_.emit(); }
   void settle() { settled_.emit(); }
 
   FakeEngine() { box_.set_focusable(true); }

@@ -33,11 +33,11 @@ struct EngineFixture : test::EngineWindow {
 
   // Waits for a load to start and end; returns the title the engine gave at the first moment
   // it was no longer busy.
-  std::optional<std::string> wait_for_load() {
+  std::string wait_for_load() {
     bool was_busy = false;
-    std::optional<std::string> title_when_idle;
+    std::string title_when_idle = "?";
     const bool ok = test::run_until([&] {
-      const bool busy = engine().busy().value_or(false);
+      const bool busy = engine().busy();
       if (busy) was_busy = true;
       if (was_busy && !busy) {
         title_when_idle = engine().location_name();
@@ -71,12 +71,12 @@ TEST_F(EngineFixture, TypedAddressLoadsAndTheBoxFollowsTheEngine) {
   const std::string address = server.uri("/one.html");
   type_address(address);
   const auto title = wait_for_load();
-  EXPECT_EQ(title.value_or("?"), "Page One");
+  EXPECT_EQ(title, "Page One");
   EXPECT_EQ(server.requests("/one.html"), 1);
   ASSERT_TRUE(test::run_until([&] { return completions > 0; }));
   EXPECT_EQ(std::string(form->cboAddress().get_entry()->get_text()),
-            engine().location_url().value_or("?"));
-  EXPECT_EQ(engine().location_url().value_or(""), address);
+            engine().location_url());
+  EXPECT_EQ(engine().location_url(), address);
   EXPECT_EQ(form->address_list(), std::vector<std::string>{address});
   // Enter does not start the progress monitor.
   EXPECT_FALSE(form->timTimer().enabled());
@@ -101,50 +101,50 @@ TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
                                                        {"/a.html", "Alpha"}};
   for (const auto& [path, expected] : pages) {
     ASSERT_TRUE(engine().navigate(server.uri(path)));
-    EXPECT_EQ(wait_for_load().value_or("?"), expected) << path;
+    EXPECT_EQ(wait_for_load(), expected) << path;
   }
 }
 
 TEST_F(EngineFixture, UnreachableAndMissingEndInAnErrorPage) {
   const std::string unreachable = unreachable_address();
   type_address(unreachable);
-  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy().value_or(true); }));
-  EXPECT_EQ(engine().location_url().value_or(""), unreachable);
+  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy(); }));
+  EXPECT_EQ(engine().location_url(), unreachable);
   EXPECT_EQ(form->address_list(), std::vector<std::string>{unreachable});
 
   completions = 0;
   const auto missing = std::filesystem::temp_directory_path() / "vel-no-such-file.html";
   std::filesystem::remove(missing);
   type_address(missing.string());
-  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy().value_or(true); }));
-  EXPECT_EQ(engine().location_url().value_or(""), "file://" + missing.string());
+  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy(); }));
+  EXPECT_EQ(engine().location_url(), "file://" + missing.string());
 
   // The window still answers.
   server.add_page("/ok.html", test::titled_page("Fine"));
   ASSERT_TRUE(engine().navigate(server.uri("/ok.html")));
-  EXPECT_EQ(wait_for_load().value_or("?"), "Fine");
+  EXPECT_EQ(wait_for_load(), "Fine");
 }
 
 TEST_F(EngineFixture, AddressesThatAreNotAddressesLoadNothingHarmful) {
   server.add_page("/here.html", test::titled_page("Here"));
   ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
-  EXPECT_EQ(wait_for_load().value_or("?"), "Here");
+  EXPECT_EQ(wait_for_load(), "Here");
   EXPECT_FALSE(engine().navigate(""));
-  EXPECT_FALSE(engine().busy().value_or(true)) << "nothing to load, nothing to wait for";
+  EXPECT_FALSE(engine().busy()) << "nothing to load, nothing to wait for";
   // Each refused address is told in the view; one at a time, so that each message is its own.
   for (const std::string& refused :
        {std::string("javascript:document.title='owned'"), std::string(1 << 20, 'x'),
         std::string("http://a\x01\x02"
                     "b")}) {
     EXPECT_FALSE(engine().navigate(refused));
-    EXPECT_EQ(wait_for_load().value_or("?"), "Vel cannot open this address");
+    EXPECT_EQ(wait_for_load(), "Vel cannot open this address");
   }
-  EXPECT_NE(engine().location_name().value_or(""), "owned");
+  EXPECT_NE(engine().location_name(), "owned");
   // An unknown scheme is the engine's to refuse, with its own error page; the program goes on.
   EXPECT_TRUE(engine().navigate("nosuchscheme:whatever"));
-  EXPECT_EQ(wait_for_load().value_or("?"), "");
+  EXPECT_EQ(wait_for_load(), "");
   ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
-  EXPECT_EQ(wait_for_load().value_or("?"), "Here");
+  EXPECT_EQ(wait_for_load(), "Here");
 }
 
 TEST_F(EngineFixture, AFailedLoadIsBusyUntilTheErrorPageIsIn) {
@@ -154,17 +154,17 @@ TEST_F(EngineFixture, AFailedLoadIsBusyUntilTheErrorPageIsIn) {
   const std::string unreachable = unreachable_address();
   for (int round = 0; round < 5; ++round) {
     ASSERT_TRUE(engine().navigate(server.uri("/here.html")));
-    ASSERT_EQ(wait_for_load().value_or("?"), "Here");
+    ASSERT_EQ(wait_for_load(), "Here");
     ASSERT_TRUE(engine().navigate(round % 2 ? unreachable : "nosuchscheme:x"));
-    EXPECT_EQ(wait_for_load().value_or("?"), "") << "round " << round;
+    EXPECT_EQ(wait_for_load(), "") << "round " << round;
   }
 }
 
 TEST_F(EngineFixture, BuiltinPagesOpenOffline) {
   ASSERT_TRUE(engine().go_home());
-  EXPECT_EQ(wait_for_load().value_or("?"), "Vel Browser");
-  EXPECT_EQ(engine().location_url().value_or(""), "vel:start");
+  EXPECT_EQ(wait_for_load(), "Vel Browser");
+  EXPECT_EQ(engine().location_url(), "vel:start");
   ASSERT_TRUE(engine().go_search());
-  EXPECT_EQ(wait_for_load().value_or("?"), "Search");
+  EXPECT_EQ(wait_for_load(), "Search");
   EXPECT_EQ(server.total_requests(), 0);
 }

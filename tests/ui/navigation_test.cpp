@@ -26,7 +26,7 @@ TEST_F(Navigation, BackAndForwardAcrossThreePages) {
   // Back with no history does nothing.
   form->Image2_Click();
   EXPECT_EQ(form->StatusBar1().panel_text(1), "  Back");
-  EXPECT_FALSE(engine().busy().value_or(true));
+  EXPECT_FALSE(engine().busy());
   EXPECT_EQ(completions, 0);
 
   for (const char* name : {"one", "two", "three"})
@@ -35,7 +35,7 @@ TEST_F(Navigation, BackAndForwardAcrossThreePages) {
   EXPECT_EQ(url(), server.uri("/two.html"));
   load([&] { form->Label1_Click(); });
   EXPECT_EQ(url(), server.uri("/one.html"));
-  EXPECT_EQ(engine().location_name().value_or(""), "one");
+  EXPECT_EQ(engine().location_name(), "one");
   load([&] { form->Image3_Click(); });
   EXPECT_EQ(url(), server.uri("/two.html"));
   load([&] { form->Image3_Click(); });
@@ -44,7 +44,7 @@ TEST_F(Navigation, BackAndForwardAcrossThreePages) {
   // Forward at the newest page does nothing.
   const int before = completions;
   form->Image3_Click();
-  EXPECT_FALSE(engine().busy().value_or(true));
+  EXPECT_FALSE(engine().busy());
   EXPECT_EQ(completions, before);
   // The buttons never start the monitor.
   EXPECT_EQ(form->get_title(), "Vel");
@@ -55,23 +55,23 @@ TEST_F(Navigation, StopCancelsASlowPageAndRefreshLoadsAgain) {
   server.add_slow_page("/slow.html", test::titled_page("Slow"), 30000);
   engine().navigate(server.uri("/slow.html"));
   ASSERT_TRUE(test::run_until([&] { return server.requests("/slow.html") == 1; }));
-  EXPECT_TRUE(engine().busy().value_or(false));
+  EXPECT_TRUE(engine().busy());
   form->Image4_Click();
-  ASSERT_TRUE(test::run_until([&] { return !engine().busy().value_or(true); }));
+  ASSERT_TRUE(test::run_until([&] { return !engine().busy(); }));
   EXPECT_EQ(url(), server.uri("/one.html"));
 
   load([&] { form->Image5_Click(); });
   EXPECT_EQ(server.requests("/one.html"), 2);
-  EXPECT_EQ(engine().location_name().value_or(""), "one");
+  EXPECT_EQ(engine().location_name(), "one");
 }
 
 TEST_F(Navigation, HomeAndSearchOpenTheBuiltInPages) {
   load([&] { form->Image6_Click(); });
   EXPECT_EQ(url(), "vel:start");
-  EXPECT_EQ(engine().location_name().value_or(""), "Vel Browser");
+  EXPECT_EQ(engine().location_name(), "Vel Browser");
   load([&] { form->Image7_Click(); });
   EXPECT_EQ(url(), "vel:search");
-  EXPECT_EQ(engine().location_name().value_or(""), "Search");
+  EXPECT_EQ(engine().location_name(), "Search");
   EXPECT_EQ(server.total_requests(), 0);
 }
 
@@ -81,7 +81,7 @@ TEST_F(Navigation, ListChoiceEndsWithTheTitleInTheCaption) {
   auto* entry = form->cboAddress().get_entry();
   entry->set_text(server.uri("/late.html"));
   g_signal_emit_by_name(entry->gobj(), "activate");
-  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy().value_or(true); }));
+  ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy(); }));
   EXPECT_EQ(form->get_title(), "Vel");  // Enter did not start the monitor
 
   load([&] { engine().navigate(server.uri("/one.html")); });

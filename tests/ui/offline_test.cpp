@@ -87,7 +87,7 @@ struct OfflineFixture : ::testing::Test {
     form = std::make_unique<Form1>(make_webkit_engine());
     form->Form_Load();
     test::show_and_wait(*form);
-    form->brwWebBrowser().signal_download_complete().connect([this] { ++completions; });
+    form->brwWebBrowser().signal_load_finished().connect([this] { ++completions; });
   }
   ~OfflineFixture() override {
     std::error_code ec;
@@ -103,9 +103,9 @@ struct OfflineFixture : ::testing::Test {
     const int before = completions;
     EXPECT_TRUE(engine().navigate(address));
     EXPECT_TRUE(test::run_until([&] {
-      return completions > before && !engine().busy().value_or(true);
+      return completions > before && !engine().busy();
     })) << address;
-    return engine().location_name().value_or("");
+    return engine().location_name();
   }
 
   // Waits until every kind of subresource has been asked for at least once.
@@ -122,7 +122,7 @@ struct OfflineFixture : ::testing::Test {
     EXPECT_TRUE(test::run_until([&] {
       const auto title = engine().location_name();
       return title == "Settled" || (offline && title == "Waiting for ws");
-    })) << engine().location_name().value_or("");
+    })) << engine().location_name();
   }
 
   test::TestServer server;
@@ -139,7 +139,7 @@ TEST_F(OfflineFixture, NothingLeavesWhileOfflineAndEverythingLoadsOnlineAgain) {
   click("Label11");
   // A web page: not requested, the offline page stands in under the page's own address.
   EXPECT_EQ(open(server.uri("/page.html")), "Working offline");
-  EXPECT_EQ(engine().location_url().value_or(""), server.uri("/page.html"));
+  EXPECT_EQ(engine().location_url(), server.uri("/page.html"));
   // A local file opens, but nothing it refers to on the web is fetched.
   open(local_page);
   settle(true);
@@ -182,7 +182,7 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
   click("Label11");
   // Once fetches fail, no request is on its way any more; none arrives after that.
   auto failures = [&] {
-    const std::string title = engine().location_name().value_or("");
+    const std::string title = engine().location_name();
     return title.rfind("failed ", 0) == 0 ? std::stoi(title.substr(7)) : 0;
   };
   ASSERT_TRUE(test::run_until([&] { return failures() >= 2; }));
@@ -195,8 +195,8 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
   const int page_requests = server.requests("/polling.html");
   form->Label4_Click();
   EXPECT_TRUE(test::run_until([&] { return engine().location_name() == "Working offline"; }))
-      << engine().location_name().value_or("");
-  EXPECT_EQ(engine().location_url().value_or(""), server.uri("/polling.html"));
+      << engine().location_name();
+  EXPECT_EQ(engine().location_url(), server.uri("/polling.html"));
   EXPECT_EQ(server.requests("/polling.html"), page_requests);
 
   // Online, Refresh loads the page itself, and it polls again.

@@ -54,7 +54,7 @@ TEST_F(EarlyLoad, ALoadThatEndedBeforeTheWindowWasThereIsStillReported) {
   const std::string address = server.uri("/quick page.html");
   engine->prepare(address);
   ASSERT_TRUE(test::run_until(
-      [&] { return server.total_requests() == 1 && !engine->busy().value_or(true); }));
+      [&] { return server.total_requests() == 1 && !engine->busy(); }));
   open_window(address);
   ASSERT_TRUE(test::run_until([&] { return done("Quick - Vel "); }));
   EXPECT_EQ(box_text(*form), server.uri("/quick%20page.html"));

@@ -101,16 +101,7 @@ TEST_F(Toolbar, MonitorLooksAgainTheMomentTheEngineSettles) {
   EXPECT_EQ(form->StatusBar1().panel_text(2), "");
 }
 
-TEST_F(Toolbar, MonitorTreatsUnreadableStateAsIdle) {
-  engine->busy_value.reset();
-  engine->title.reset();
-  form->set_title("Before");
-  form->timTimer().set_enabled(true);
-  form->timTimer_Timer();
-  EXPECT_FALSE(form->timTimer().enabled());
-  EXPECT_EQ(form->StatusBar1().panel_text(2), "Done");
-  EXPECT_EQ(form->get_title(), "Before");  // an unreadable title leaves the caption
-
+TEST_F(Toolbar, MonitorWithNoPageShowsEmptyTitle) {
   // With no page, the caption is the (empty) title and the suffix.
   engine->title = "";
   form->cboAddress().get_entry()->set_text("");
