@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "platform/graphics.h"
 #include "platform/webkit_engine.h"
 
@@ -32,14 +32,14 @@ class DoneDelay {
       : app_(std::move(app)), runs_(runs), pages_(std::move(pages)) {}
 
   void start() {
-    form_ = std::make_unique<vel::Form1>(vel::make_webkit_engine());
+    form_ = std::make_unique<vel::BrowserWindow>(vel::make_webkit_engine());
     app_->add_window(*form_);
-    form_->Form_Load();
-    form_->brwWebBrowser().signal_load_finished().connect([this] {
+    form_->load();
+    form_->engine().signal_load_finished().connect([this] {
       if (!finished_us_) finished_us_ = g_get_monotonic_time();
     });
-    form_->StatusBar1().panel(2)->property_label().signal_changed().connect([this] {
-      if (in_run_ && form_->StatusBar1().panel_text(2) == "Done") end_run(g_get_monotonic_time());
+    form_->status_bar().panel(2)->property_label().signal_changed().connect([this] {
+      if (in_run_ && form_->status_bar().panel_text(2) == "Done") end_run(g_get_monotonic_time());
     });
     next_run();
   }
@@ -53,11 +53,11 @@ class DoneDelay {
     }
     finished_us_ = 0;
     in_run_ = true;
-    form_->StatusBar1().set_panel_text(2, "");
+    form_->status_bar().set_panel_text(2, "");
     // A query of its own per run, so no run is served from a cache.
     const std::string address = pages_[page_].second + "?run=" + std::to_string(run_);
-    form_->cboAddress().get_entry()->set_text(address);
-    form_->cboAddress_Click();
+    form_->address_box().get_entry()->set_text(address);
+    form_->on_address_chosen();
     timeout_ = Glib::signal_timeout().connect(
         [this] {
           std::printf("done_delay_ms %s n/a\n", pages_[page_].first.c_str());
@@ -93,7 +93,7 @@ class DoneDelay {
   Glib::RefPtr<Gtk::Application> app_;
   int runs_;
   std::vector<std::pair<std::string, std::string>> pages_;
-  std::unique_ptr<vel::Form1> form_;
+  std::unique_ptr<vel::BrowserWindow> form_;
   std::size_t page_ = 0;
   int run_ = 0;
   bool in_run_ = false;

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "clock/form3.h"
 #include "platform/graphics.h"
 
@@ -84,7 +84,7 @@ std::map<std::string, std::pair<std::string, std::string>> make_site() {
   site["/form"] = {head +
                        "<title>Form</title><form><input name=q value=text><select name=s>"
                        "<option>one<option>two</select><textarea>notes</textarea>"
-                       "<button>Send</button></form>",
+                       "<button>Send</button></window>",
                    "text/html"};
   site["/site.css"] = {"body{font:14px sans-serif;margin:1em}img{margin:4px}h1{color:#246}",
                        "text/css"};
@@ -189,9 +189,9 @@ class Soak {
   }
 
   void start() {
-    form_ = &app_->show_form1();
+    form_ = &app_->show_browser_window();
     app_->show_form3();
-    form_->brwWebBrowser().signal_load_finished().connect([this] { on_load_finished(); });
+    form_->engine().signal_load_finished().connect([this] { on_load_finished(); });
     started_us_ = last_report_us_ = g_get_monotonic_time();
     std::printf("soak: %d navigations among %zu pages on 127.0.0.1:%d, clock window %s\n", total_,
                 kPages.size(), port_, app_->form3() ? "open" : "NOT open");
@@ -230,11 +230,11 @@ class Soak {
                             kPages[done_ % kPages.size()] + "?n=" + std::to_string(done_);
     waiting_ = true;
     if (engine_only_) {
-      form_->brwWebBrowser().navigate(uri);
+      form_->engine().navigate(uri);
     } else {
       // Typed and entered, as the user does: the address also goes into the box's list.
-      form_->cboAddress().get_entry()->set_text(uri);
-      form_->cboAddress_KeyPress(13);
+      form_->address_box().get_entry()->set_text(uri);
+      form_->on_address_activated();
     }
     timeout_ = Glib::signal_timeout().connect(
         [this] {
@@ -257,7 +257,7 @@ class Soak {
   // A lost page process shows up either as the engine's message page or as a web process that
   // went away without the program asking.
   void check_page() {
-    if (form_->brwWebBrowser().location_name() == kStoppedTitle) ++stopped_pages_;
+    if (form_->engine().location_name() == kStoppedTitle) ++stopped_pages_;
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
       if (stat(("/proc/" + std::to_string(*it)).c_str(), &st) != 0) {
@@ -313,14 +313,14 @@ class Soak {
         "soak done: navigations=%d seconds=%.0f stopped_pages=%d lost_web_processes=%d "
         "load_timeouts=%d address_list=%zu clock_window=%s\n",
         done_, static_cast<double>(g_get_monotonic_time() - started_us_) / 1e6, stopped_pages_,
-        lost_processes_, timeouts_, form_->address_list().size(),
+        lost_processes_, timeouts_, test::address_list(*form_).size(),
         app_->form3() && app_->form3()->get_visible() ? "open" : "closed");
     // What the server answered, so a run of quick failures cannot pass for a run of pages.
     std::printf("soak served:");
     for (const auto& [type, count] : served_) std::printf(" %s=%d", type.c_str(), count);
     std::printf("\n");
     std::fflush(stdout);
-    app_->exit_program();
+    app_->quit_program();
   }
 
   Glib::RefPtr<vel::Application> app_;
@@ -330,7 +330,7 @@ class Soak {
   int port_ = 0;
   std::map<std::string, std::pair<std::string, std::string>> site_;  // path -> body, type
   std::map<std::string, int> served_;                                // type -> responses
-  vel::Form1* form_ = nullptr;
+  vel::BrowserWindow* form_ = nullptr;
   int done_ = 0;
   bool waiting_ = false;
   sigc::connection timeout_;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-namespace vel::about {
+#include "about/about_window.h"
+
+namespace vel {
+namespace about {
 
 SizeTwips effective_size(SizeTwips requested, SizeTwips minimum) {
   return {std::max(requested.width, minimum.width), std::max(requested.height, minimum.height)};
@@ -17,4 +20,24 @@ GrowthStep grow(SizeTwips requested, SizeTwips minimum) {
   return step;
 }
 
-}  // namespace vel::about
+}  // namespace about
+
+AboutGrowth::AboutGrowth(WindowSource window) : window_(std::move(window)) {
+  about_growth_timer_.signal_tick().connect([this] { on_growth_tick(); });
+}
+
+void AboutGrowth::open() {
+  AboutWindow& about = window_();
+  about.present();
+  about.set_size_twips({0.0f, 0.0f});
+  about_growth_timer_.set_enabled(true);
+}
+
+void AboutGrowth::on_growth_tick() {
+  AboutWindow& about = window_();
+  const about::GrowthStep step = about::grow(about.requested_size(), about.minimum_size());
+  about.set_size_twips(step.requested);
+  if (step.stop) about_growth_timer_.set_enabled(false);
+}
+
+}  // namespace vel

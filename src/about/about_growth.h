@@ -1,11 +1,20 @@
 #pragma once
 
-namespace vel::about {
+#include <functional>
 
-// The About window grows in steps of this many twips per tick of the browser window's Timer1,
-// until either side reaches the full size. Sizes are single-precision twips.
+#include "platform/window_timer.h"
+
+namespace vel {
+
+class AboutWindow;
+
+namespace about {
+
+// The About window grows in steps of this many twips per tick of the growth timer, until either
+// side reaches the full size. Sizes are single-precision twips.
 inline constexpr float kStepTwips = 500.0f;
 inline constexpr float kFullTwips = 3000.0f;
+inline constexpr unsigned kGrowthPeriodMs = 200;
 
 struct SizeTwips {
   float width = 0.0f;
@@ -26,4 +35,28 @@ struct GrowthStep {
 // stops once either side, read back again, is full.
 GrowthStep grow(SizeTwips requested, SizeTwips minimum);
 
-}  // namespace vel::about
+}  // namespace about
+
+// Opens the About window at no size and grows it. The growth belongs to the program, not to the
+// window: a tick after the user closed the window asks for it again, which makes a hidden one and
+// grows that.
+class AboutGrowth {
+ public:
+  // Gives the About window, creating a hidden one when there is none.
+  using WindowSource = std::function<AboutWindow&()>;
+
+  explicit AboutGrowth(WindowSource window);
+
+  // Shows the window at no size and starts growing it.
+  void open();
+  // Starts growing again from the size the window has.
+  void resume() { about_growth_timer_.set_enabled(true); }
+  void on_growth_tick();
+  WindowTimer& timer() { return about_growth_timer_; }
+
+ private:
+  WindowSource window_;
+  WindowTimer about_growth_timer_{about::kGrowthPeriodMs};
+};
+
+}  // namespace vel

@@ -2,8 +2,8 @@
 
 #include <glibmm/main.h>
 
-#include "about/form2.h"
-#include "browser/form1.h"
+#include "about/about_window.h"
+#include "browser/browser_window.h"
 #include "clock/form3.h"
 #include "config.h"
 #include "platform/webkit_engine.h"
@@ -46,34 +46,35 @@ void Application::on_startup() {
     first_engine_->prepare(starting_address_);
   }
   Gtk::Application::on_startup();
+  add_action("clock", [this] { show_form3(); });
+  add_action("about", [this] { about_growth_.open(); });
+  add_action("quit", [this] { quit_program(); });
 }
 
 void Application::on_activate() {
-  show_form1();
+  show_browser_window();
 }
 
-Form1& Application::show_form1() {
-  if (form1_) {
-    form1_->present();
-    return *form1_;
+BrowserWindow& Application::show_browser_window() {
+  if (browser_window_) {
+    browser_window_->present();
+    return *browser_window_;
   }
-  form1_ = std::make_unique<Form1>(first_engine_ ? std::move(first_engine_) : engines_());
-  add_window(*form1_);
-  form1_->signal_exit().connect([this] { exit_program(); });
-  form1_->signal_time_zone().connect([this] { show_form3(); });
-  form1_->set_about_window([this]() -> Form2& { return about_window(); });
-  drop_when_closed(form1_);
+  browser_window_ =
+      std::make_unique<BrowserWindow>(first_engine_ ? std::move(first_engine_) : engines_());
+  add_window(*browser_window_);
+  drop_when_closed(browser_window_);
   // The address given on the command line is for the first window only.
-  form1_->StartingAddress = std::exchange(starting_address_, {});
-  form1_->Form_Load();
-  return *form1_;
+  browser_window_->starting_address = std::exchange(starting_address_, {});
+  browser_window_->load();
+  return *browser_window_;
 }
 
 Form3& Application::show_form3() {
   if (!form3_) {
     form3_ = std::make_unique<Form3>();
     add_window(*form3_);
-    form3_->signal_show_browser().connect([this] { show_form1(); });
+    form3_->signal_show_browser().connect([this] { show_browser_window(); });
     // Closed, it is dropped: its timers stop and the next opening starts afresh.
     drop_when_closed(form3_);
   }
@@ -81,20 +82,17 @@ Form3& Application::show_form3() {
   return *form3_;
 }
 
-Form2& Application::about_window() {
-  if (form2_) return *form2_;
-  form2_ = std::make_unique<Form2>();
-  add_window(*form2_);
-  form2_->signal_show_form1().connect([this] { show_form1(); });
-  form2_->signal_enable_timer1().connect([this] {
-    if (form1_) form1_->Timer1().set_enabled(true);
-  });
+AboutWindow& Application::about_window() {
+  if (about_window_) return *about_window_;
+  about_window_ = std::make_unique<AboutWindow>(about_growth_);
+  add_window(*about_window_);
+  about_window_->signal_show_browser().connect([this] { show_browser_window(); });
   // The close box runs none of the OK steps: the window is simply dropped.
-  drop_when_closed(form2_);
-  return *form2_;
+  drop_when_closed(about_window_);
+  return *about_window_;
 }
 
-void Application::exit_program() {
+void Application::quit_program() {
   for (auto* window : get_windows()) window->hide();
   quit();
 }

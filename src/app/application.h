@@ -6,16 +6,18 @@
 #include <memory>
 #include <string>
 
+#include "about/about_growth.h"
 #include "platform/web_engine.h"
 
 namespace vel {
 
-class Form1;
-class Form2;
+class BrowserWindow;
+class AboutWindow;
 class Form3;
 
 // The application owns at most one of each window and hands it out: showing a window that does
-// not exist creates it; a window closed by the user is dropped.
+// not exist creates it; a window closed by the user is dropped. It provides the commands that
+// reach beyond one window: "app.clock", "app.about" and "app.quit".
 class Application : public Gtk::Application {
  public:
   using EngineFactory = std::function<std::unique_ptr<WebEngine>()>;
@@ -25,19 +27,20 @@ class Application : public Gtk::Application {
   ~Application() override;
 
   // The browser window, created and loaded when there is none.
-  Form1& show_form1();
-  Form1* form1() const { return form1_.get(); }
+  BrowserWindow& show_browser_window();
+  BrowserWindow* browser_window() const { return browser_window_.get(); }
 
   // The clock window, created when there is none, shown modeless.
   Form3& show_form3();
   Form3* form3() const { return form3_.get(); }
 
-  // The About window, created hidden when there is none; the browser window shows it.
-  Form2& about_window();
-  Form2* form2() const { return form2_.get(); }
+  // The About window, created hidden when there is none; the About growth shows it.
+  AboutWindow& about_window();
+  AboutWindow* about_window_if_any() const { return about_window_.get(); }
+  AboutGrowth& about_growth() { return about_growth_; }
 
   // Ends the program at once: every window closes.
-  void exit_program();
+  void quit_program();
 
  protected:
   Application(std::string starting_address, EngineFactory engines);
@@ -52,9 +55,10 @@ class Application : public Gtk::Application {
   EngineFactory engines_;
   // The first window's engine, already opening the starting address while GTK builds that window.
   std::unique_ptr<WebEngine> first_engine_;
-  std::unique_ptr<Form1> form1_;
+  AboutGrowth about_growth_{[this]() -> AboutWindow& { return about_window(); }};
+  std::unique_ptr<BrowserWindow> browser_window_;
   std::unique_ptr<Form3> form3_;
-  std::unique_ptr<Form2> form2_;
+  std::unique_ptr<AboutWindow> about_window_;
 };
 
 }  // namespace vel

@@ -5,9 +5,9 @@
 
 namespace vel::test {
 
-EngineWindow::EngineWindow() : form(std::make_unique<Form1>(make_webkit_engine())) {
-  form->Form_Load();
-  show_and_wait(*form);
+EngineWindow::EngineWindow() : window(std::make_unique<BrowserWindow>(make_webkit_engine())) {
+  window->load();
+  show_and_wait(*window);
   engine().signal_load_finished().connect([this] { ++completions; });
 }
 

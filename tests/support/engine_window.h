@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 
 namespace vel::test {
 
@@ -14,13 +14,13 @@ namespace vel::test {
 struct EngineWindow : ::testing::Test {
   EngineWindow();
 
-  WebEngine& engine() { return form->brwWebBrowser(); }
+  WebEngine& engine() { return window->engine(); }
   std::string title() { return engine().location_name(); }
   std::string url() { return engine().location_url(); }
   // Runs `action` and waits until the load it starts has completed and the engine is idle.
   void load(const std::function<void()>& action);
 
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<BrowserWindow> window;
   int completions = 0;
 };
 

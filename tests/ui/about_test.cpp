@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "about/about_growth.h"
-#include "about/form2.h"
+#include "about/about_window.h"
 #include "app/application.h"
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "platform/twips.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
+#include "support/window_helpers.h"
 
 // Last: Xlib's macros clash with names in glibmm and GoogleTest.
 #include <X11/Xlib.h>
@@ -37,20 +38,20 @@ Glib::RefPtr<Application>& shared_app() {
 
 struct AboutFixture : ::testing::Test {
   AboutFixture() : app(shared_app()) {
-    form = &app->show_form1();
-    test::show_and_wait(*form);
+    window = &app->show_browser_window();
+    test::show_and_wait(*window);
     // Runs after the window's own handler: the size each tick left behind.
-    tick_ = form->Timer1().signal_tick().connect([this] {
-      if (Form2* about = app->form2()) sizes.push_back(about->size_twips());
+    tick_ = app->about_growth().timer().signal_tick().connect([this] {
+      if (AboutWindow* about = app->about_window_if_any()) sizes.push_back(about->size_twips());
     });
   }
   ~AboutFixture() override {
     // Every test starts with no About window and the timer off.
     tick_.disconnect();
-    form->Timer1().set_enabled(false);
-    if (app->form2()) {
-      app->form2()->close();
-      test::run_until([&] { return app->form2() == nullptr; });
+    app->about_growth().timer().set_enabled(false);
+    if (app->about_window_if_any()) {
+      app->about_window_if_any()->close();
+      test::run_until([&] { return app->about_window_if_any() == nullptr; });
     }
   }
 
@@ -63,24 +64,13 @@ struct AboutFixture : ::testing::Test {
   }
 
   void open_about() {
-    click_at(*form, *form->control("Label16"));
-    ASSERT_TRUE(test::run_until([&] { return app->form2() && app->form2()->get_mapped(); }));
-  }
-
-  // The sizes the growth rule gives from zero, up to and including the tick that stops it.
-  static std::vector<about::SizeTwips> expected_growth(about::SizeTwips minimum) {
-    std::vector<about::SizeTwips> out;
-    about::SizeTwips requested{0, 0};
-    for (;;) {
-      const about::GrowthStep step = about::grow(requested, minimum);
-      requested = step.requested;
-      out.push_back(about::effective_size(requested, minimum));
-      if (step.stop) return out;
-    }
+    click_at(*window, window->control(test::Role::AboutSpot));
+    ASSERT_TRUE(test::run_until(
+        [&] { return app->about_window_if_any() && app->about_window_if_any()->get_mapped(); }));
   }
 
   Glib::RefPtr<Application> app;
-  Form1* form = nullptr;
+  BrowserWindow* window = nullptr;
   test::XInput input;
   std::vector<about::SizeTwips> sizes;
   sigc::connection tick_;
@@ -90,7 +80,7 @@ struct AboutFixture : ::testing::Test {
 
 TEST_F(AboutFixture, OpensWithItsCaptionControlsAndFocusOnOk) {
   open_about();
-  Form2& about = *app->form2();
+  AboutWindow& about = *app->about_window_if_any();
   EXPECT_EQ(about.get_title(), "About Vel Browser");
   EXPECT_FALSE(about.get_resizable());
   EXPECT_FALSE(about.get_modal());
@@ -99,34 +89,35 @@ TEST_F(AboutFixture, OpensWithItsCaptionControlsAndFocusOnOk) {
   auto* title_bar = dynamic_cast<Gtk::HeaderBar*>(about.get_titlebar());
   ASSERT_NE(title_bar, nullptr);
   EXPECT_EQ(title_bar->get_decoration_layout(), ":close");
-  EXPECT_NE(std::string(about.Label1().get_text()).find("Vel Browser"), std::string::npos);
-  EXPECT_FALSE(about.Label2().get_text().empty());
+  EXPECT_NE(std::string(about.credits().get_text()).find("Vel Browser"), std::string::npos);
+  EXPECT_FALSE(about.notice().get_text().empty());
   // The rights notice is pure blue.
   bool blue = false;
-  for (auto& attr : about.Label2().get_attributes().get_attributes()) {
+  for (auto& attr : about.notice().get_attributes().get_attributes()) {
     if (attr.get_type() != Pango::AttrType::FOREGROUND) continue;
     const PangoColor& c = reinterpret_cast<const PangoAttrColor*>(attr.gobj())->color;
     blue = c.red == 0 && c.green == 0 && c.blue == 65535;
   }
   EXPECT_TRUE(blue);
-  EXPECT_EQ(about.Command1().get_label(), "OK");
-  EXPECT_EQ(about.get_focus(), &about.Command1());
+  EXPECT_EQ(about.ok_button().get_label(), "OK");
+  EXPECT_EQ(about.get_focus(), &about.ok_button());
   // The browser window stays as it was, and usable.
-  EXPECT_TRUE(form->get_visible());
-  EXPECT_TRUE(form->Timer1().enabled());
+  EXPECT_TRUE(window->get_visible());
+  EXPECT_TRUE(app->about_growth().timer().enabled());
 }
 
 TEST_F(AboutFixture, GrowsTickByTickFromItsMinimumAndStopsAtFullSize) {
   open_about();
-  Form2& about = *app->form2();
+  AboutWindow& about = *app->about_window_if_any();
   const about::SizeTwips minimum = about.minimum_size();
   // Zero is more than the window system allows: the title bar and frame are the least.
   EXPECT_GT(minimum.width, 0);
   EXPECT_GT(minimum.height, 0);
   EXPECT_EQ(about.size_twips(), minimum);
-  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
-  EXPECT_EQ(sizes, expected_growth(minimum));
+  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
   ASSERT_GE(sizes.size(), 2u);
+  EXPECT_EQ(sizes.front(), (about::SizeTwips{minimum.width + about::kStepTwips,
+                                             minimum.height + about::kStepTwips}));
   // Each tick adds a step to each side of what the window really was.
   for (std::size_t i = 1; i < sizes.size(); ++i) {
     EXPECT_EQ(sizes[i].width, sizes[i - 1].width + about::kStepTwips);
@@ -148,59 +139,61 @@ TEST_F(AboutFixture, GrowsTickByTickFromItsMinimumAndStopsAtFullSize) {
 
 TEST_F(AboutFixture, OpeningAgainWhileGrowingStartsOverFromZero) {
   open_about();
-  Form2* about = app->form2();
+  AboutWindow* about = app->about_window_if_any();
   const about::SizeTwips minimum = about->minimum_size();
   ASSERT_TRUE(test::run_until([&] { return sizes.size() >= 2; }));
   sizes.clear();
-  click_at(*form, *form->control("Label16"));
+  click_at(*window, window->control(test::Role::AboutSpot));
   ASSERT_TRUE(test::run_until([&] { return about->size_twips() == minimum; }));
-  EXPECT_EQ(app->form2(), about);  // the same window, still shown
+  EXPECT_EQ(app->about_window_if_any(), about);  // the same window, still shown
   EXPECT_TRUE(about->get_visible());
-  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
   // Ticks that came before the second click belong to the first growth.
   while (!sizes.empty() && sizes.front().width > minimum.width + about::kStepTwips)
     sizes.erase(sizes.begin());
-  EXPECT_EQ(sizes, expected_growth(minimum));
+  ASSERT_FALSE(sizes.empty());
+  EXPECT_EQ(sizes.front(), (about::SizeTwips{minimum.width + about::kStepTwips,
+                                             minimum.height + about::kStepTwips}));
 }
 
 TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
   open_about();
-  Form2* about = app->form2();
-  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
-  const float full_height = about->Height();
+  AboutWindow* about = app->about_window_if_any();
+  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
+  const float full_height = about->size_twips().height;
   sizes.clear();
-  click_at(*about, about->Command1());
+  click_at(*about, about->ok_button());
   ASSERT_TRUE(test::run_until([&] { return !about->get_visible(); }));
-  EXPECT_TRUE(form->get_visible());
-  EXPECT_EQ(app->form2(), about);  // hidden, not destroyed
+  EXPECT_TRUE(window->get_visible());
+  EXPECT_EQ(app->about_window_if_any(), about);  // hidden, not destroyed
   EXPECT_EQ(about->requested_size().width, 0.0f);
-  EXPECT_TRUE(form->Timer1().enabled());
+  EXPECT_TRUE(app->about_growth().timer().enabled());
   // Hidden, it grows on until a side is full again; its height was full already.
-  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
+  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_EQ(sizes[0].height, full_height + about::kStepTwips);
   EXPECT_FALSE(about->get_visible());
   // Opening again shows the same window from zero.
   open_about();
-  EXPECT_EQ(app->form2(), about);
+  EXPECT_EQ(app->about_window_if_any(), about);
   EXPECT_EQ(about->size_twips(), about->minimum_size());
 }
 
 TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   open_about();
-  ASSERT_TRUE(test::run_until([&] { return !form->Timer1().enabled(); }));
-  app->form2()->close();  // as the close box does
-  ASSERT_TRUE(test::run_until([&] { return app->form2() == nullptr; }));
-  EXPECT_FALSE(form->Timer1().enabled());
+  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
+  app->about_window_if_any()->close();  // as the close box does
+  ASSERT_TRUE(test::run_until([&] { return app->about_window_if_any() == nullptr; }));
+  EXPECT_FALSE(app->about_growth().timer().enabled());
   // A tick that finds no About window makes one, hidden, and sizes it.
   sizes.clear();
-  form->Timer1().set_enabled(true);
+  app->about_growth().timer().set_enabled(true);
   ASSERT_TRUE(test::run_until([&] { return !sizes.empty(); }));
-  ASSERT_NE(app->form2(), nullptr);
-  EXPECT_FALSE(app->form2()->get_visible());
+  ASSERT_NE(app->about_window_if_any(), nullptr);
+  EXPECT_FALSE(app->about_window_if_any()->get_visible());
   // The next opening shows it.
   open_about();
-  EXPECT_TRUE(app->form2()->get_visible());
+  EXPECT_TRUE(app->about_window_if_any()->get_visible());
 }
 
 // --- Exit, on the real program -----------------------------------------------------------------
@@ -304,7 +297,7 @@ TEST(Exit, EndsTheProgramWithTheClockAndAboutWindowsOpen) {
   EXPECT_TRUE(click_until(5400, 840, 375, 255, [&] { return screen.find("Time Zone") != 0; }));
   EXPECT_TRUE(
       click_until(8520, 880, 780, 255, [&] { return screen.find("About Vel Browser") != 0; }));
-  ASSERT_TRUE(click_until(8040, 840, 255, 255, exited));  // Label14, Exit Browser
+  ASSERT_TRUE(click_until(8040, 840, 255, 255, exited));  // Exit Browser
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(screen.find("Vel"), 0u);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/application.h"
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "browser/form1_layout.h"
 #include "clock/form3.h"
 #include "clock/form3_layout.h"
@@ -94,7 +94,7 @@ void move_window(Gtk::Window& window, int x, int y) {
 struct ClockFixture : ::testing::Test {
   ClockFixture() { std::setlocale(LC_TIME, "C.UTF-8"); }
   Glib::DateTime now = local(2024, 3, 7, 13, 5, 9.0);
-  std::unique_ptr<Form3> form = std::make_unique<Form3>([this] { return now; });
+  std::unique_ptr<Form3> window = std::make_unique<Form3>([this] { return now; });
 
   // Waits for `n` more ticks of a timer; the window's own handler has run when this returns.
   void wait_ticks(WindowTimer& timer, int n) {
@@ -107,71 +107,71 @@ struct ClockFixture : ::testing::Test {
 
 TEST_F(ClockFixture, WindowAndReadouts) {
   // Before the first tick of Timer1 the read-outs are empty.
-  EXPECT_EQ(form->Label2().get_text(), "");
-  EXPECT_EQ(form->Label4().get_text(), "");
-  EXPECT_EQ(form->get_title(), "Time Zone");
-  EXPECT_EQ(form->get_icon_name(), "org.velbrowser.VelBrowser-clock");
-  EXPECT_TRUE(form->get_decorated());
-  EXPECT_TRUE(form->get_resizable());
-  EXPECT_EQ(form->Timer1().interval(), 100u);
-  EXPECT_EQ(form->Timer2().interval(), 1u);
-  EXPECT_TRUE(form->Timer1().enabled());
-  EXPECT_TRUE(form->Timer2().enabled());
+  EXPECT_EQ(window->Label2().get_text(), "");
+  EXPECT_EQ(window->Label4().get_text(), "");
+  EXPECT_EQ(window->get_title(), "Time Zone");
+  EXPECT_EQ(window->get_icon_name(), "org.velbrowser.VelBrowser-clock");
+  EXPECT_TRUE(window->get_decorated());
+  EXPECT_TRUE(window->get_resizable());
+  EXPECT_EQ(window->Timer1().interval(), 100u);
+  EXPECT_EQ(window->Timer2().interval(), 1u);
+  EXPECT_TRUE(window->Timer1().enabled());
+  EXPECT_TRUE(window->Timer2().enabled());
 
-  test::show_and_wait(*form);
-  EXPECT_EQ(form->client_area().get_width(), 312);
-  EXPECT_EQ(form->client_area().get_height(), 213);
+  test::show_and_wait(*window);
+  EXPECT_EQ(window->client_area().get_width(), 312);
+  EXPECT_EQ(window->client_area().get_height(), 213);
   // Back has the focus; it is the only control that can take it.
-  EXPECT_EQ(form->get_focus(), &form->Command1());
+  EXPECT_EQ(window->get_focus(), &window->Command1());
   for (const auto& c : form3::kControls) {
     if (c.kind == form3::Kind::Line) continue;
-    Gtk::Widget* w = form->control(c.name);
+    Gtk::Widget* w = window->control(c.name);
     ASSERT_NE(w, nullptr) << c.name;
     // The border box: the button has padding and a border inside its rectangle.
     graphene_rect_t bounds;
     ASSERT_TRUE(
-        gtk_widget_compute_bounds(w->gobj(), GTK_WIDGET(form->client_area().gobj()), &bounds));
+        gtk_widget_compute_bounds(w->gobj(), GTK_WIDGET(window->client_area().gobj()), &bounds));
     const PixelRect r = to_pixels(c.rect);
     EXPECT_EQ(int(bounds.origin.x), r.x) << c.name;
     EXPECT_EQ(int(bounds.origin.y), r.y) << c.name;
     EXPECT_EQ(int(bounds.size.width), r.width) << c.name;
     EXPECT_EQ(int(bounds.size.height), r.height) << c.name;
   }
-  EXPECT_EQ(dynamic_cast<Gtk::Label*>(form->control("Label1"))->get_text(), "Local Time ");
-  EXPECT_EQ(dynamic_cast<Gtk::Label*>(form->control("Label3"))->get_text(), "Date ");
-  EXPECT_EQ(form->Command1().get_label(), "Back");
+  EXPECT_EQ(dynamic_cast<Gtk::Label*>(window->control("Label1"))->get_text(), "Local Time ");
+  EXPECT_EQ(dynamic_cast<Gtk::Label*>(window->control("Label3"))->get_text(), "Date ");
+  EXPECT_EQ(window->Command1().get_label(), "Back");
 
-  wait_ticks(form->Timer1(), 1);
-  EXPECT_EQ(form->Label2().get_text(), "13:05:09");
-  EXPECT_EQ(form->Label4().get_text(), "03/07/24");
+  wait_ticks(window->Timer1(), 1);
+  EXPECT_EQ(window->Label2().get_text(), "13:05:09");
+  EXPECT_EQ(window->Label4().get_text(), "03/07/24");
 
   // Just before midnight, then just after: the new date shows at the next tick.
   now = local(2024, 12, 31, 23, 59, 59.9);
-  wait_ticks(form->Timer1(), 1);
-  EXPECT_EQ(form->Label2().get_text(), "23:59:59");
-  EXPECT_EQ(form->Label4().get_text(), "12/31/24");
+  wait_ticks(window->Timer1(), 1);
+  EXPECT_EQ(window->Label2().get_text(), "23:59:59");
+  EXPECT_EQ(window->Label4().get_text(), "12/31/24");
   now = local(2025, 1, 1, 0, 0, 0.0);
-  wait_ticks(form->Timer1(), 1);
-  EXPECT_EQ(form->Label2().get_text(), "00:00:00");
-  EXPECT_EQ(form->Label4().get_text(), "01/01/25");
+  wait_ticks(window->Timer1(), 1);
+  EXPECT_EQ(window->Label2().get_text(), "00:00:00");
+  EXPECT_EQ(window->Label4().get_text(), "01/01/25");
 
   // A long text stays inside its box.
-  form->Label4().set_text("a date far longer than the read-out box can hold");
+  window->Label4().set_text("a date far longer than the read-out box can hold");
   int min = 0, nat = 0, min_base = 0, nat_base = 0;
-  form->Label4().measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
+  window->Label4().measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
   EXPECT_EQ(nat, rect_of("Label4").width);
 }
 
 TEST_F(ClockFixture, NumeralsAndHandShowOverTheFace) {
-  test::show_and_wait(*form);
-  wait_ticks(form->Timer1(), 1);
+  test::show_and_wait(*window);
+  wait_ticks(window->Timer1(), 1);
   // Let the hand leave 12 so that it crosses no numeral's column.
-  EXPECT_TRUE(test::run_until([&] { return form->hand().HandAngle() > 50; }));
+  EXPECT_TRUE(test::run_until([&] { return window->hand().HandAngle() > 50; }));
   // Hold the hand still so the screen and Line10 agree.
-  form->Timer2().set_enabled(false);
-  wait_frames(*form);
-  const LineCoords hand = form->Line(10);
-  const Pixels px = grab(*form);
+  window->Timer2().set_enabled(false);
+  wait_frames(*window);
+  const LineCoords hand = window->Line(10);
+  const Pixels px = grab(*window);
 
   // The background and the white boxes of the read-outs.
   EXPECT_TRUE((px.at(300, 200).r == 192 && px.at(300, 200).g == 192 && px.at(300, 200).b == 255));
@@ -217,19 +217,19 @@ TEST_F(ClockFixture, NumeralsAndHandShowOverTheFace) {
 }
 
 TEST_F(ClockFixture, HandKeepsSweepingWhileHidden) {
-  test::show_and_wait(*form);
-  form->hide();
-  const double angle = form->hand().HandAngle();
-  wait_ticks(form->Timer2(), 10);
-  EXPECT_GE(form->hand().HandAngle(), angle + 10 * 0.4 - 1e-9);
-  wait_ticks(form->Timer1(), 1);
-  EXPECT_EQ(form->Label2().get_text(), "13:05:09");
+  test::show_and_wait(*window);
+  window->hide();
+  const double angle = window->hand().HandAngle();
+  wait_ticks(window->Timer2(), 10);
+  EXPECT_GE(window->hand().HandAngle(), angle + 10 * 0.4 - 1e-9);
+  wait_ticks(window->Timer1(), 1);
+  EXPECT_EQ(window->Label2().get_text(), "13:05:09");
   // Shown again, the hand is where it has swept to.
-  test::show_and_wait(*form);
-  form->Timer2().set_enabled(false);
-  wait_frames(*form);
-  const Pixels px = grab(*form);
-  const LineCoords hand = form->Line(10);
+  test::show_and_wait(*window);
+  window->Timer2().set_enabled(false);
+  wait_frames(*window);
+  const Pixels px = grab(*window);
+  const LineCoords hand = window->Line(10);
   EXPECT_NE(hand.X2, 1320.0f);
   bool dark = false;
   const double x = (hand.X1 + 0.7 * (hand.X2 - hand.X1)) / 15;
@@ -246,11 +246,11 @@ struct AppFixture : ::testing::Test {
     app = Application::create("", [] { return std::make_unique<test::FakeEngine>(); });
     app->register_application();
   }
-  ~AppFixture() override { app->exit_program(); }
+  ~AppFixture() override { app->quit_program(); }
   // One application per program: its name is exported on the session bus.
 
   void click_time_zone() {
-    Form1* browser = app->form1();
+    BrowserWindow* browser = app->browser_window();
     ASSERT_NE(browser, nullptr);
     const PixelRect spot = to_pixels(form1::kControls[4].rect);
     ASSERT_EQ(form1::kControls[4].name, "Label15");
@@ -283,13 +283,13 @@ struct AppFixture : ::testing::Test {
 };
 
 TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
-  test::show_and_wait(app->show_form1());
+  test::show_and_wait(app->show_browser_window());
   ASSERT_EQ(app->form3(), nullptr);
 
   // The hot-spot creates the clock window once; a second click finds the same one.
   Form3* clock = open_clock();
   ASSERT_NE(clock, nullptr);
-  EXPECT_TRUE(app->form1()->get_visible());
+  EXPECT_TRUE(app->browser_window()->get_visible());
   EXPECT_EQ(app->get_windows().size(), 2u);
   click_time_zone();
   test::run_until([] { return false; }, std::chrono::milliseconds(200));
@@ -299,7 +299,7 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   // Back hides the clock and keeps it; its hand goes on sweeping out of sight.
   click_back();
   ASSERT_TRUE(test::run_until([&] { return !clock->get_visible(); }));
-  EXPECT_TRUE(app->form1()->get_visible());
+  EXPECT_TRUE(app->browser_window()->get_visible());
   const double hidden_at = clock->hand().HandAngle();
   EXPECT_TRUE(test::run_until([&] { return clock->hand().HandAngle() > hidden_at + 8; }));
 
@@ -322,15 +322,16 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   clock = &fresh;
 
   // Back after the user closed the browser window creates a new one.
-  app->form1()->close();
-  ASSERT_TRUE(test::run_until([&] { return app->form1() == nullptr; }));
+  app->browser_window()->close();
+  ASSERT_TRUE(test::run_until([&] { return app->browser_window() == nullptr; }));
 
   click_back();
-  ASSERT_TRUE(test::run_until([&] { return app->form1() && app->form1()->get_mapped(); }));
+  ASSERT_TRUE(test::run_until(
+      [&] { return app->browser_window() && app->browser_window()->get_mapped(); }));
   EXPECT_FALSE(clock->get_visible());
   EXPECT_EQ(app->form3(), clock);
   // The new browser window opens the same clock window again.
-  test::show_and_wait(*app->form1());
+  test::show_and_wait(*app->browser_window());
   EXPECT_EQ(open_clock(), clock);
   EXPECT_TRUE(clock->get_visible());
 }

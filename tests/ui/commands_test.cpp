@@ -10,10 +10,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "support/fake_engine.h"
-#include "support/form_helpers.h"
 #include "support/ui_support.h"
+#include "support/window_helpers.h"
 
 using namespace vel;
 namespace fs = std::filesystem;
@@ -75,12 +75,12 @@ const StandInDesktop desktop;  // before main(), so before GTK starts
 
 struct CommandsFixture : ::testing::Test {
   CommandsFixture() {
-    form = test::form_with_fake_engine(engine);
-    form->Form_Load();
-    test::show_and_wait(*form);
+    window = test::window_with_fake_engine(engine);
+    window->load();
+    test::show_and_wait(*window);
   }
 
-  void click(const char* name) { test::click_control(input, *form, name); }
+  void click(test::Role role) { test::click_control(input, *window, role); }
 
   // The toolkit's file dialog behind the file-open dialog, once it is on the screen.
   Gtk::Window* file_dialog_window() {
@@ -94,14 +94,14 @@ struct CommandsFixture : ::testing::Test {
     ASSERT_TRUE(test::run_until([&] { return file_dialog_window() != nullptr; }));
     Gtk::Window* dialog = file_dialog_window();
     EXPECT_TRUE(dialog->get_modal());
-    EXPECT_EQ(dialog->get_transient_for(), form.get());
+    EXPECT_EQ(dialog->get_transient_for(), window.get());
     input.focus(*dialog);
     ASSERT_TRUE(test::run_until([&] { return dialog->is_active(); }));
     if (path.empty()) {
       // Escape first leaves a location or search field the dialog kept open from last time.
-      for (int i = 0; i < 3 && form->CommonDialog1().is_shown(); ++i) {
+      for (int i = 0; i < 3 && window->file_dialog().is_shown(); ++i) {
         input.press_key("Escape");
-        test::run_until([&] { return !form->CommonDialog1().is_shown(); }, std::chrono::seconds(3));
+        test::run_until([&] { return !window->file_dialog().is_shown(); }, std::chrono::seconds(3));
       }
     } else {
       input.press_key("l", {"Control_L"});
@@ -120,55 +120,40 @@ struct CommandsFixture : ::testing::Test {
         return std::string(location->get_text()) == path;
       })) << std::string(location->get_text());
       // A completion list still open takes the first Return for itself.
-      for (int i = 0; i < 3 && form->CommonDialog1().is_shown(); ++i) {
+      for (int i = 0; i < 3 && window->file_dialog().is_shown(); ++i) {
         input.press_key("Return");
-        test::run_until([&] { return !form->CommonDialog1().is_shown(); }, std::chrono::seconds(3));
+        test::run_until([&] { return !window->file_dialog().is_shown(); }, std::chrono::seconds(3));
       }
     }
-    ASSERT_TRUE(test::run_until([&] { return !form->CommonDialog1().is_shown(); }));
+    ASSERT_TRUE(test::run_until([&] { return !window->file_dialog().is_shown(); }));
     // Gone from the screen too, before the next click goes where it stood.
     ASSERT_TRUE(test::run_until([&] { return file_dialog_window() == nullptr; }));
-    form->get_display()->sync();
+    window->get_display()->sync();
   }
 
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<BrowserWindow> window;
   test::FakeEngine* engine = nullptr;
   test::XInput input;
 };
 
 }  // namespace
 
-TEST_F(CommandsFixture, EveryCommandHotSpotCarriesItsTooltip) {
-  const std::pair<const char*, const char*> tips[] = {{"Label15", "Time Zone"},
-                                                      {"Label7", "New HTML Document"},
-                                                      {"Label8", "Open"},
-                                                      {"Label9", "Save"},
-                                                      {"Label10", "Work online"},
-                                                      {"Label11", "Work offline"},
-                                                      {"Label12", "Edit HTML Document"},
-                                                      {"Label14", "Exit Browser"},
-                                                      {"Label13", "Exit"}};
-  for (const auto& [name, tip] : tips)
-    EXPECT_EQ(form->control(name)->get_tooltip_text(), tip) << name;
-  EXPECT_EQ(form->control("Label16")->get_tooltip_text(), "");
-}
-
 TEST_F(CommandsFixture, SaveAndEditDoNothing) {
-  click("Label9");
-  click("Label12");
+  click(Role::SaveSpot);
+  click(Role::EditDocumentSpot);
   test::drain_events();
   EXPECT_TRUE(engine->calls.empty());
-  EXPECT_FALSE(form->CommonDialog1().is_shown());
-  EXPECT_EQ(form->message(), nullptr);
+  EXPECT_FALSE(window->file_dialog().is_shown());
+  EXPECT_EQ(window->message(), nullptr);
   EXPECT_TRUE(desktop.starts().empty());
 }
 
 TEST_F(CommandsFixture, WorkOfflineAndOnlineSetTheMode) {
-  click("Label11");
+  click(Role::OfflineSpot);
   EXPECT_TRUE(engine->offline);
-  click("Label11");
+  click(Role::OfflineSpot);
   EXPECT_TRUE(engine->offline);
-  click("Label10");
+  click(Role::OnlineSpot);
   EXPECT_FALSE(engine->offline);
   EXPECT_EQ(engine->calls,
             (std::vector<std::string>{"offline:true", "offline:true", "offline:false"}));
@@ -176,29 +161,30 @@ TEST_F(CommandsFixture, WorkOfflineAndOnlineSetTheMode) {
 
 TEST_F(CommandsFixture, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   // Each click starts one more editor, on no file, without waiting for it.
-  click("Label7");
+  click(Role::NewDocumentSpot);
   ASSERT_TRUE(test::run_until([&] { return desktop.starts().size() == 1; }));
-  click("Label7");
+  click(Role::NewDocumentSpot);
   ASSERT_TRUE(test::run_until([&] { return desktop.starts().size() == 2; }));
   EXPECT_EQ(desktop.starts(), (std::vector<std::string>{"0", "0"}));
-  EXPECT_EQ(form->message(), nullptr);
+  EXPECT_EQ(window->message(), nullptr);
   EXPECT_TRUE(engine->calls.empty());
 
   // Without any application for plain text, a message says so; nothing else changes.
   fs::remove(desktop.desktop_file);
   fs::remove(desktop.mimeapps);
   ASSERT_TRUE(test::run_until([] { return !Gio::AppInfo::get_default_for_type("text/plain"); }));
-  click("Label7");
-  ASSERT_TRUE(test::run_until([&] { return form->message() && form->message()->get_mapped(); }));
-  EXPECT_EQ(form->message()->property_text().get_value(), "No text editor could be started.");
-  EXPECT_TRUE(form->message()->get_modal());
-  EXPECT_EQ(form->message()->get_transient_for(), form.get());
+  click(Role::NewDocumentSpot);
+  ASSERT_TRUE(
+      test::run_until([&] { return window->message() && window->message()->get_mapped(); }));
+  EXPECT_EQ(window->message()->property_text().get_value(), "No text editor could be started.");
+  EXPECT_TRUE(window->message()->get_modal());
+  EXPECT_EQ(window->message()->get_transient_for(), window.get());
   EXPECT_EQ(desktop.starts().size(), 2u);
   // OK closes it.
-  input.focus(*form->message());
-  ASSERT_TRUE(test::run_until([&] { return form->message()->is_active(); }));
+  input.focus(*window->message());
+  ASSERT_TRUE(test::run_until([&] { return window->message()->is_active(); }));
   input.press_key("Return");
-  EXPECT_TRUE(test::run_until([&] { return form->message() == nullptr; }));
+  EXPECT_TRUE(test::run_until([&] { return window->message() == nullptr; }));
   EXPECT_TRUE(engine->calls.empty());
 }
 
@@ -207,17 +193,17 @@ TEST_F(CommandsFixture, OpenNavigatesToTheChosenFileAndCancelKeepsThePage) {
   std::ofstream(file) << "<title>Chosen</title>";
 
   // Cancel before any file was chosen: nothing happens.
-  click("Label8");
+  click(Role::OpenSpot);
   answer_file_dialog("");
   EXPECT_TRUE(engine->calls.empty());
 
   // A chosen file is opened by its full path.
-  click("Label8");
+  click(Role::OpenSpot);
   answer_file_dialog(file.string());
   EXPECT_EQ(engine->calls, (std::vector<std::string>{"navigate:" + file.string()}));
 
   // Cancel after a file was chosen: the page stays, the file is not opened again.
-  click("Label8");
+  click(Role::OpenSpot);
   answer_file_dialog("");
   EXPECT_EQ(engine->calls.size(), 1u);
 }

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "support/engine_window.h"
 #include "support/ui_support.h"
 
@@ -17,11 +17,11 @@ namespace {
 struct EngineFixture : test::EngineWindow {
   // Types into the real address box with the keyboard, then presses Enter.
   void type_address(const std::string& text) {
-    auto* entry = form->cboAddress().get_entry();
-    input.move(*form, 300, 42);
+    auto* entry = window->address_box().get_entry();
+    input.move(*window, 300, 42);
     input.click();
     ASSERT_TRUE(test::run_until(
-        [&] { return form->get_focus() && form->get_focus()->is_ancestor(*entry); }));
+        [&] { return window->get_focus() && window->get_focus()->is_ancestor(*entry); }));
     input.press_key("a", {"Control_L"});
     input.press_key("BackSpace");
     ASSERT_TRUE(test::run_until([&] { return entry->get_text().empty(); }));
@@ -74,13 +74,12 @@ TEST_F(EngineFixture, TypedAddressLoadsAndTheBoxFollowsTheEngine) {
   EXPECT_EQ(title, "Page One");
   EXPECT_EQ(server.requests("/one.html"), 1);
   ASSERT_TRUE(test::run_until([&] { return completions > 0; }));
-  EXPECT_EQ(std::string(form->cboAddress().get_entry()->get_text()),
-            engine().location_url());
+  EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), engine().location_url());
   EXPECT_EQ(engine().location_url(), address);
-  EXPECT_EQ(form->address_list(), std::vector<std::string>{address});
+  EXPECT_EQ(test::address_list(*window), std::vector<std::string>{address});
   // Enter does not start the progress monitor.
-  EXPECT_FALSE(form->timTimer().enabled());
-  EXPECT_EQ(form->get_title(), "Vel");
+  EXPECT_FALSE(window->load_monitor().enabled());
+  EXPECT_EQ(window->get_title(), "Vel");
 }
 
 TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
@@ -110,7 +109,7 @@ TEST_F(EngineFixture, UnreachableAndMissingEndInAnErrorPage) {
   type_address(unreachable);
   ASSERT_TRUE(test::run_until([&] { return completions > 0 && !engine().busy(); }));
   EXPECT_EQ(engine().location_url(), unreachable);
-  EXPECT_EQ(form->address_list(), std::vector<std::string>{unreachable});
+  EXPECT_EQ(test::address_list(*window), std::vector<std::string>{unreachable});
 
   completions = 0;
   const auto missing = std::filesystem::temp_directory_path() / "vel-no-such-file.html";

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <set>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "support/engine_window.h"
 #include "support/ui_support.h"
 
@@ -57,12 +57,12 @@ struct Hostile : test::EngineWindow {
     auto motion = Gtk::EventControllerMotion::create();
     motion->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     motion->signal_motion().connect([this](double x, double y) { last_motion = {x, y}; });
-    form->add_controller(motion);
+    window->add_controller(motion);
   }
 
   // Clicks in the page at a point of the web view.
   void click_page(int x, int y) {
-    input.move(*form, x, 80 + y);
+    input.move(*window, x, 80 + y);
     input.click();
   }
 
@@ -70,7 +70,7 @@ struct Hostile : test::EngineWindow {
   bool window_answers() {
     static int n = 0;
     const int x = 100 + (++n % 50);
-    input.move(*form, x, 300);
+    input.move(*window, x, 300);
     return test::run_until([&] { return last_motion.first == x; });
   }
 
@@ -93,10 +93,10 @@ TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
     EXPECT_EQ(engine().location_url(), server.uri("/victim.html"));
     // Refresh: by the button, then by the key.
     if (round % 2 == 0) {
-      load([&] { form->Image5_Click(); });
+      load([&] { window->Image5_Click(); });
     } else {
-      input.move(*form, 300, 300);
-      input.focus(*form);
+      input.move(*window, 300, 300);
+      input.focus(*window);
       load([&] { input.press_key("F5"); });
     }
     ASSERT_TRUE(test::run_until([&] { return title() == "Victim"; }));
@@ -218,13 +218,13 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
 }
 
 TEST_F(Hostile, AbsurdAddressesTypedIntoTheBoxKeepTheWindowAndTheList) {
-  auto* entry = form->cboAddress().get_entry();
+  auto* entry = window->address_box().get_entry();
   server.add_page("/fine.html", test::titled_page("Fine"));
   const std::string good = server.uri("/fine.html");
   entry->set_text(good);
   g_signal_emit_by_name(entry->gobj(), "activate");
   ASSERT_TRUE(test::run_until([&] { return title() == "Fine"; }));
-  const auto list_before = form->address_list();
+  const auto list_before = test::address_list(*window);
 
   const std::string huge(1 << 20, 'a');
   const std::vector<std::string> inputs = {huge,
@@ -238,11 +238,11 @@ TEST_F(Hostile, AbsurdAddressesTypedIntoTheBoxKeepTheWindowAndTheList) {
   for (const auto& text : inputs) {
     SCOPED_TRACE(text.substr(0, 40));
     // Put the text on the clipboard and paste it with the keyboard, as a user would.
-    form->get_clipboard()->set_text(text);
-    input.move(*form, 300, 42);
+    window->get_clipboard()->set_text(text);
+    input.move(*window, 300, 42);
     input.click();
     ASSERT_TRUE(test::run_until(
-        [&] { return form->get_focus() && form->get_focus()->is_ancestor(*entry); }));
+        [&] { return window->get_focus() && window->get_focus()->is_ancestor(*entry); }));
     input.press_key("a", {"Control_L"});
     input.press_key("v", {"Control_L"});
     ASSERT_TRUE(test::run_until(
@@ -253,7 +253,7 @@ TEST_F(Hostile, AbsurdAddressesTypedIntoTheBoxKeepTheWindowAndTheList) {
     EXPECT_NE(title(), "x");
   }
   // Refused addresses were not added; those the engine took are there; nothing was lost.
-  const auto list_after = form->address_list();
+  const auto list_after = test::address_list(*window);
   ASSERT_GE(list_after.size(), list_before.size());
   EXPECT_TRUE(std::equal(list_before.begin(), list_before.end(), list_after.begin()));
   for (const auto& item : list_after) EXPECT_NE(item.size(), huge.size());

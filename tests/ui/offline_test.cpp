@@ -7,10 +7,10 @@
 #include <fstream>
 #include <map>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "platform/webkit_engine.h"
-#include "support/form_helpers.h"
 #include "support/ui_support.h"
+#include "support/window_helpers.h"
 
 using namespace vel;
 
@@ -84,27 +84,26 @@ struct OfflineFixture : ::testing::Test {
     local_page = (dir / "local.html").string();
     std::ofstream(local_page) << page_with_everything(origin, server.port());
 
-    form = std::make_unique<Form1>(make_webkit_engine());
-    form->Form_Load();
-    test::show_and_wait(*form);
-    form->brwWebBrowser().signal_load_finished().connect([this] { ++completions; });
+    window = std::make_unique<BrowserWindow>(make_webkit_engine());
+    window->load();
+    test::show_and_wait(*window);
+    window->engine().signal_load_finished().connect([this] { ++completions; });
   }
   ~OfflineFixture() override {
     std::error_code ec;
     std::filesystem::remove_all(dir, ec);
   }
 
-  WebEngine& engine() { return form->brwWebBrowser(); }
+  WebEngine& engine() { return window->engine(); }
 
-  void click(const char* name) { test::click_control(input, *form, name); }
+  void click(const char* name) { test::click_control(input, *window, name); }
 
   // Opens an address and waits for the load to end and the page's title to be known.
   std::string open(const std::string& address) {
     const int before = completions;
     EXPECT_TRUE(engine().navigate(address));
-    EXPECT_TRUE(test::run_until([&] {
-      return completions > before && !engine().busy();
-    })) << address;
+    EXPECT_TRUE(test::run_until([&] { return completions > before && !engine().busy(); }))
+        << address;
     return engine().location_name();
   }
 
@@ -129,7 +128,7 @@ struct OfflineFixture : ::testing::Test {
   test::XInput input;
   std::filesystem::path dir;
   std::string local_page;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<BrowserWindow> window;
   int completions = 0;
 };
 
@@ -193,7 +192,7 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
 
   // Refresh while offline keeps the page from the network too.
   const int page_requests = server.requests("/polling.html");
-  form->Label4_Click();
+  window->Label4_Click();
   EXPECT_TRUE(test::run_until([&] { return engine().location_name() == "Working offline"; }))
       << engine().location_name();
   EXPECT_EQ(engine().location_url(), server.uri("/polling.html"));
@@ -201,7 +200,7 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
 
   // Online, Refresh loads the page itself, and it polls again.
   click("Label10");
-  form->Label4_Click();
+  window->Label4_Click();
   EXPECT_TRUE(test::run_until([&] { return server.requests("/poll.txt") > polled; }));
   EXPECT_EQ(server.requests("/polling.html"), page_requests + 1);
 }

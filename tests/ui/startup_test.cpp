@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/application.h"
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "platform/status_bar.h"
 #include "platform/webkit_engine.h"
 #include "support/fake_engine.h"
@@ -13,24 +13,24 @@ using namespace vel;
 
 namespace {
 
-std::string box_text(Form1& form) {
-  return form.cboAddress().get_entry()->get_text();
+std::string box_text(BrowserWindow& window) {
+  return window.address_box().get_entry()->get_text();
 }
 
 // The real engine, already opening `address`, handed to a window that then loads as at start-up.
 struct EarlyLoad : ::testing::Test {
   std::unique_ptr<WebEngine> engine = make_webkit_engine();
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<BrowserWindow> window;
   test::TestServer server;
 
   void open_window(const std::string& address) {
-    form = std::make_unique<Form1>(std::move(engine));
-    form->StartingAddress = address;
-    form->Form_Load();
+    window = std::make_unique<BrowserWindow>(std::move(engine));
+    window->starting_address = address;
+    window->load();
   }
   bool done(const std::string& caption) {
-    return form->StatusBar1().panel_text(2) == "Done" &&
-           form->get_title() == Glib::ustring(caption);
+    return window->status_bar().panel_text(2) == "Done" &&
+           window->get_title() == Glib::ustring(caption);
   }
 };
 
@@ -45,19 +45,18 @@ TEST_F(EarlyLoad, TheWindowTakesTheLoadOverAndThePageIsAskedForOnce) {
   ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
   EXPECT_EQ(server.total_requests(), 1);
   // The load's end reached the window: the box shows where the engine is.
-  EXPECT_EQ(box_text(*form), server.uri("/a%20page.html"));
-  EXPECT_EQ(form->history().size(), 1u);
+  EXPECT_EQ(box_text(*window), server.uri("/a%20page.html"));
+  EXPECT_EQ(window->address_box().get_model()->children().size(), 1u);
 }
 
 TEST_F(EarlyLoad, ALoadThatEndedBeforeTheWindowWasThereIsStillReported) {
   server.add_page("/quick page.html", test::titled_page("Quick"));
   const std::string address = server.uri("/quick page.html");
   engine->prepare(address);
-  ASSERT_TRUE(test::run_until(
-      [&] { return server.total_requests() == 1 && !engine->busy(); }));
+  ASSERT_TRUE(test::run_until([&] { return server.total_requests() == 1 && !engine->busy(); }));
   open_window(address);
   ASSERT_TRUE(test::run_until([&] { return done("Quick - Vel "); }));
-  EXPECT_EQ(box_text(*form), server.uri("/quick%20page.html"));
+  EXPECT_EQ(box_text(*window), server.uri("/quick%20page.html"));
   EXPECT_EQ(server.total_requests(), 1);
 }
 
@@ -69,16 +68,16 @@ TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
   ASSERT_TRUE(test::run_until([&] { return done("Second - Vel "); }));
   EXPECT_EQ(server.requests("/second.html"), 1);
   // Once taken over or replaced, the prepared address is an ordinary one again.
-  form->cboAddress().get_entry()->set_text(server.uri("/first.html"));
-  form->cboAddress_KeyPress(13);
-  ASSERT_TRUE(test::run_until([&] { return form->brwWebBrowser().location_name() == "First"; }));
+  window->address_box().get_entry()->set_text(server.uri("/first.html"));
+  window->on_address_activated();
+  ASSERT_TRUE(test::run_until([&] { return window->engine().location_name() == "First"; }));
 }
 
 TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
   engine->prepare("javascript:alert(1)");
   open_window("javascript:alert(1)");
-  ASSERT_TRUE(test::run_until([&] { return form->StatusBar1().panel_text(2) == "Done"; }));
-  EXPECT_EQ(form->brwWebBrowser().location_name(), "Vel cannot open this address");
+  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Done"; }));
+  EXPECT_EQ(window->engine().location_name(), "Vel cannot open this address");
   EXPECT_EQ(server.total_requests(), 0);
 }
 
@@ -94,14 +93,14 @@ TEST(StartupOrder, TheEngineIsPreparedBeforeTheWindowIsBuiltAndUsedByIt) {
   });
   app->register_application();  // starts the application: GTK is up, no window yet
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(app->form1(), nullptr);
+  EXPECT_EQ(app->browser_window(), nullptr);
   EXPECT_EQ(first->calls, std::vector<std::string>{"prepare:http://127.0.0.1:1/start"});
 
   app->activate();
-  ASSERT_NE(app->form1(), nullptr);
-  EXPECT_EQ(&app->form1()->brwWebBrowser(), first);
+  ASSERT_NE(app->browser_window(), nullptr);
+  EXPECT_EQ(&app->browser_window()->engine(), first);
   EXPECT_EQ(engines, 1);
   EXPECT_EQ(first->calls, (std::vector<std::string>{"prepare:http://127.0.0.1:1/start",
                                                     "navigate:http://127.0.0.1:1/start"}));
-  app->exit_program();
+  app->quit_program();
 }

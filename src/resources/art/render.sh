@@ -36,12 +36,3 @@ for s in 16 32; do
     png about.svg "$s" "about-$s.png"
 done
 
-# Image list
-for i in 1 2 3 4 5 6; do
-    png "iml-$i.svg" 24 "iml-$i.png"
-done
-png vel-browser.svg 32 iml-7.png
-for i in 8 9; do
-    png "iml-$i.svg" 30 "$tmp/iml-$i.png"
-    jpg "$tmp/iml-$i.png" "iml-$i.jpg"
-done

@@ -1,5 +1,6 @@
-#include "about/form2.h"
+#include "about/about_window.h"
 
+#include <gtkmm/drawingarea.h>
 #include <gtkmm/fixed.h>
 #include <gtkmm/headerbar.h>
 #include <pangomm/attrlist.h>
@@ -8,7 +9,7 @@
 #include <cmath>
 #include <utility>
 
-#include "about/form2_layout.h"
+#include "about/about_layout.h"
 #include "config.h"
 #include "platform/style.h"
 #include "platform/twips.h"
@@ -61,18 +62,21 @@ class ClipBox : public Gtk::Widget {
   Gtk::Widget* child_;
 };
 
-void put(Gtk::Fixed& fixed, Gtk::Widget& widget, const TwipsRect& rect) {
-  const PixelRect r = to_pixels(rect);
+void put(Gtk::Fixed& fixed, Gtk::Widget& widget, about_layout::Role role) {
+  const auto& row = about_layout::row(role);
+  widget.set_name(std::string(row.id));
+  const PixelRect r = to_pixels(row.rect);
   widget.set_size_request(r.width, r.height);
   fixed.put(widget, r.x, r.y);
 }
 
 }  // namespace
 
-Form2::Form2() {
+AboutWindow::AboutWindow(AboutGrowth& growth) : growth_(growth) {
+  using about_layout::Role;
   ensure_style();
-  set_title(form2::kCaption);
-  set_icon_name(form2::kIconName);
+  set_title(about_layout::kCaption);
+  set_icon_name(about_layout::kIconName);
   set_resizable(false);
 
   // The title bar is drawn by the window itself, so the outer size is the window's own and the
@@ -81,7 +85,7 @@ Form2::Form2() {
   title_bar->set_decoration_layout(":close");
   title_bar->add_css_class("vel-about-titlebar");
   // The caption gives way while the window is small.
-  auto* caption = Gtk::make_managed<Gtk::Label>(form2::kCaption);
+  auto* caption = Gtk::make_managed<Gtk::Label>(about_layout::kCaption);
   caption->set_ellipsize(Pango::EllipsizeMode::END);
   caption->add_css_class("title");
   title_bar->set_title_widget(*caption);
@@ -91,33 +95,32 @@ Form2::Form2() {
   auto* lines = Gtk::make_managed<Gtk::DrawingArea>();
   lines->set_draw_func(
       [this](const Cairo::RefPtr<Cairo::Context>& cr, int, int) { draw_lines(cr); });
-  const TwipsRect all{0, 0, 3000 + kTwipsPerPixel, 1080 + 3 * kTwipsPerPixel};
-  put(*fixed, *lines, all);
+  const PixelRect all = to_pixels({0, 0, 3000 + kTwipsPerPixel, 1080 + 3 * kTwipsPerPixel});
+  lines->set_size_request(all.width, all.height);
+  fixed->put(*lines, 0, 0);
 
-  label1_ = Gtk::make_managed<Gtk::Label>();
-  label1_->set_name("Label1");
-  label1_->set_text(std::string("Vel Browser ") + config::kVersion + "\n" + kCredits);
-  label1_->set_wrap(true);
-  label1_->set_xalign(0.0f);
-  label1_->set_yalign(0.0f);
-  put(*fixed, *label1_, form2::kLabel1);
+  credits_ = Gtk::make_managed<Gtk::Label>();
+  credits_->set_text(std::string("Vel Browser ") + config::kVersion + "\n" + kCredits);
+  credits_->set_wrap(true);
+  credits_->set_xalign(0.0f);
+  credits_->set_yalign(0.0f);
+  put(*fixed, *credits_, Role::Credits);
 
-  label2_ = Gtk::make_managed<Gtk::Label>(kRightsText);
-  label2_->set_name("Label2");
-  label2_->set_wrap(true);
-  label2_->set_xalign(0.0f);
-  label2_->set_yalign(0.0f);
+  notice_ = Gtk::make_managed<Gtk::Label>(kRightsText);
+  notice_->set_wrap(true);
+  notice_->set_xalign(0.0f);
+  notice_->set_yalign(0.0f);
   Pango::AttrList attrs;
-  auto blue = Pango::Attribute::create_attr_foreground(
-      form2::kNoticeRed * 257, form2::kNoticeGreen * 257, form2::kNoticeBlue * 257);
+  auto blue = Pango::Attribute::create_attr_foreground(about_layout::kNoticeRed * 257,
+                                                       about_layout::kNoticeGreen * 257,
+                                                       about_layout::kNoticeBlue * 257);
   attrs.insert(blue);
-  label2_->set_attributes(attrs);
-  put(*fixed, *label2_, form2::kLabel2);
+  notice_->set_attributes(attrs);
+  put(*fixed, *notice_, Role::Notice);
 
-  command1_ = Gtk::make_managed<Gtk::Button>("OK");
-  command1_->set_name("Command1");
-  command1_->signal_clicked().connect([this] { Command1_Click(); });
-  put(*fixed, *command1_, form2::kCommand1);
+  ok_button_ = Gtk::make_managed<Gtk::Button>("OK");
+  ok_button_->signal_clicked().connect([this] { on_ok_clicked(); });
+  put(*fixed, *ok_button_, Role::OkButton);
 
   auto* clip = Gtk::make_managed<ClipBox>(*fixed);
   set_child(*clip);
@@ -128,59 +131,42 @@ Form2::Form2() {
   if (least.width > least.height)
     clip->set_size_request(-1, twips_to_px(least.width) - twips_to_px(least.height));
   // First in the tab order: OK has the focus when the window opens, and Enter presses it.
-  set_default_widget(*command1_);
-  set_focus(*command1_);
+  set_default_widget(*ok_button_);
+  set_focus(*ok_button_);
 
-  const PixelRect client = to_pixels(form2::kClientArea);
-  set_Width(static_cast<float>(px_to_twips(client.width)));
-  set_Height(static_cast<float>(px_to_twips(client.height)));
+  const PixelRect client = to_pixels(about_layout::kClientArea);
+  set_size_twips({static_cast<float>(px_to_twips(client.width)),
+                  static_cast<float>(px_to_twips(client.height))});
 }
 
-Form2::~Form2() = default;
+AboutWindow::~AboutWindow() = default;
 
-about::SizeTwips Form2::minimum_size() const {
+about::SizeTwips AboutWindow::minimum_size() const {
   int min_w = 0, min_h = 0, natural = 0, baseline = 0;
   measure(Gtk::Orientation::HORIZONTAL, -1, min_w, natural, baseline, baseline);
   measure(Gtk::Orientation::VERTICAL, min_w, min_h, natural, baseline, baseline);
   return {static_cast<float>(px_to_twips(min_w)), static_cast<float>(px_to_twips(min_h))};
 }
 
-float Form2::Width() const {
-  return size_twips().width;
-}
-float Form2::Height() const {
-  return size_twips().height;
-}
-
-void Form2::set_Width(float twips) {
+void AboutWindow::set_size_twips(about::SizeTwips size) {
   // A size the window system cannot give is no size at all: keep the last one.
-  if (!std::isfinite(twips)) return;
-  requested_.width = std::max(twips, 0.0f);
-  apply_size();
-}
-
-void Form2::set_Height(float twips) {
-  if (!std::isfinite(twips)) return;
-  requested_.height = std::max(twips, 0.0f);
-  apply_size();
-}
-
-void Form2::apply_size() {
+  if (std::isfinite(size.width)) requested_.width = std::max(size.width, 0.0f);
+  if (std::isfinite(size.height)) requested_.height = std::max(size.height, 0.0f);
   // The window is not resizable, so its default size is its size; GTK keeps it no smaller than
   // the minimum.
-  const about::SizeTwips size = size_twips();
-  set_default_size(twips_to_px(size.width), twips_to_px(size.height));
+  const about::SizeTwips shown = size_twips();
+  set_default_size(twips_to_px(shown.width), twips_to_px(shown.height));
 }
 
-void Form2::Command1_Click() {
-  show_form1_.emit();
+void AboutWindow::on_ok_clicked() {
+  show_browser_.emit();
   hide();
-  set_Width(0.0f);
-  enable_timer1_.emit();
+  set_size_twips({0.0f, requested_.height});
+  growth_.resume();
 }
 
-void Form2::draw_lines(const Cairo::RefPtr<Cairo::Context>& cr) const {
-  for (const auto& line : form2::kLines) {
+void AboutWindow::draw_lines(const Cairo::RefPtr<Cairo::Context>& cr) const {
+  for (const auto& line : about_layout::kLines) {
     const double grey = line.grey / 255.0;
     cr->set_source_rgb(grey, grey, grey);
     cr->set_line_width(line.width);

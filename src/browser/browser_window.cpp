@@ -1,0 +1,254 @@
+#include "browser/browser_window.h"
+
+#include <gtkmm/entry.h>
+#include <gtkmm/eventcontrollermotion.h>
+#include <gtkmm/picture.h>
+#include <gtkmm/shortcutcontroller.h>
+
+#include "config.h"
+#include "platform/builtin_pages.h"
+#include "platform/hotspot.h"
+#include "platform/launcher.h"
+#include "platform/style.h"
+
+namespace vel {
+namespace {
+
+using browser_layout::Kind;
+
+constexpr const char* kCaption = "Vel";
+// The caption of a loaded page: its title, then this (the trailing space is the window's own).
+constexpr const char* kCaptionSuffix = " - Vel ";
+constexpr int kHintPanel = 1;
+constexpr int kLoadPanel = 2;
+
+// Keys for the window's commands, handled ahead of the page and the address box.
+struct Key {
+  const char* trigger;
+  const char* action;
+};
+constexpr Key kKeys[] = {
+    {"<Alt>Left", "win.back"},
+    {"<Alt>Right", "win.forward"},
+    {"Escape", "win.stop"},
+    {"F5", "win.reload"},
+    {"<Control>r", "win.reload"},
+    {"<Alt>Home", "win.home"},
+    {"<Control>l", "win.focus-address"},
+};
+
+}  // namespace
+
+BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::move(engine)) {
+  ensure_style();
+  set_title(kCaption);
+  set_decorated(false);
+  set_icon_name(config::kAppId);
+  set_default_size(twips_to_px(browser_layout::kClientWidth),
+                   twips_to_px(browser_layout::kClientHeight));
+  build_actions();
+  build_controls();
+  build_shortcuts();
+
+  load_monitor_.signal_tick().connect([this] { on_monitor_tick(); });
+  load_finished_ = engine_->signal_load_finished().connect([this] { on_load_finished(); });
+  // The monitor looks once more the moment the engine settles, not up to a period later.
+  settled_ = engine_->signal_settled().connect([this] { load_monitor_.tick_soon(); });
+}
+
+BrowserWindow::~BrowserWindow() {
+  load_finished_.disconnect();
+  settled_.disconnect();
+  address_changed_.disconnect();
+  // The engine owns its widget and goes before the window does: take the widget out first.
+  fixed_->remove(engine_->widget());
+}
+
+void BrowserWindow::build_actions() {
+  actions_ = Gio::SimpleActionGroup::create();
+  // Failures (no page to go back to, nothing to stop) are ignored.
+  actions_->add_action("back", [this] { engine_->go_back(); });
+  actions_->add_action("forward", [this] { engine_->go_forward(); });
+  actions_->add_action("stop", [this] { engine_->stop(); });
+  actions_->add_action("reload", [this] { engine_->refresh(); });
+  actions_->add_action("home", [this] { engine_->go_home(); });
+  actions_->add_action("search", [this] { engine_->go_search(); });
+  actions_->add_action("new-document", [this] { on_new_document(); });
+  actions_->add_action("open", [this] { on_open(); });
+  actions_->add_action("online", [this] { engine_->set_offline(false); });
+  actions_->add_action("offline", [this] { on_offline(); });
+  actions_->add_action("focus-address", [this] {
+    auto* entry = address_box_->get_entry();
+    entry->grab_focus();
+    entry->select_region(0, -1);
+  });
+  insert_action_group("win", actions_);
+}
+
+void BrowserWindow::build_controls() {
+  overlay_ = Gtk::make_managed<Gtk::Overlay>();
+  fixed_ = Gtk::make_managed<Gtk::Fixed>();
+  fixed_->set_size_request(twips_to_px(browser_layout::kClientWidth),
+                           twips_to_px(browser_layout::kClientHeight));
+  overlay_->set_child(*fixed_);
+  set_child(*overlay_);
+
+  // Lowest first: GTK gives the pointer to the uppermost widget, the last one put in.
+  for (std::size_t i = browser_layout::kControls.size(); i-- > 0;) {
+    const browser_layout::Control& c = browser_layout::kControls[i];
+    Gtk::Widget* widget = build_control(c);
+    widget->set_name(std::string(c.id));
+    widgets_[i] = widget;
+    if (c.kind == Kind::StatusBar) {
+      // Docked: the overlay keeps it along the bottom edge across the whole width.
+      overlay_->add_overlay(*widget);
+      continue;
+    }
+    const PixelRect r = to_pixels(c.rect);
+    widget->set_size_request(r.width, r.height);
+    fixed_->put(*widget, r.x, r.y);
+  }
+}
+
+Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
+  const PixelRect r = to_pixels(c.rect);
+  switch (c.kind) {
+    case Kind::Banner: {
+      auto* picture = Gtk::make_managed<Gtk::Picture>();
+      picture->set_resource(std::string(config::kResourcePrefix) + "/banner.jpg");
+      picture->set_can_shrink(false);
+      picture->set_keep_aspect_ratio(false);
+      auto motion = Gtk::EventControllerMotion::create();
+      motion->signal_motion().connect([this, hint = c.hint](double, double) {
+        status_bar_->set_panel_text(kHintPanel, hint.data());
+      });
+      picture->add_controller(motion);
+      return picture;
+    }
+    case Kind::Hotspot: {
+      auto* spot = Gtk::make_managed<Hotspot>(std::string(c.id), r.width, r.height);
+      if (!c.tooltip.empty()) spot->set_tooltip_text(std::string(c.tooltip));
+      const std::string_view name = c.accessible_name.empty() ? c.tooltip : c.accessible_name;
+      if (!name.empty()) spot->set_accessible_name(std::string(name));
+      if (!c.hint.empty())
+        spot->on_motion(
+            [this, hint = c.hint] { status_bar_->set_panel_text(kHintPanel, hint.data()); });
+      if (!c.action.empty())
+        spot->on_click([this, spot, &c] {
+          if (c.hint_on_click) status_bar_->set_panel_text(kHintPanel, c.hint.data());
+          spot->activate_action(std::string(c.action));
+        });
+      return spot;
+    }
+    case Kind::PageView:
+      return &engine_->widget();
+    case Kind::AddressBox: {
+      address_box_ = Gtk::make_managed<Gtk::ComboBoxText>(true);
+      address_box_->add_css_class("vel-address");
+      auto* entry = address_box_->get_entry();
+      entry->set_text(kHomeAddress);
+      entry->signal_activate().connect([this] { on_address_activated(); });
+      address_changed_ = address_box_->signal_changed().connect([this] {
+        // Typing into the box also reports a change, with no list entry active: that is no
+        // choice.
+        if (address_box_->get_active_row_number() < 0) return;
+        on_address_chosen();
+        // Forget the active entry (the text stays), so choosing the same entry again is a new
+        // choice.
+        address_changed_.block();
+        address_box_->set_active(-1);
+        address_changed_.unblock();
+      });
+      return address_box_;
+    }
+    case Kind::StatusBar:
+      status_bar_ =
+          Gtk::make_managed<StatusBar>(twips_to_px(browser_layout::kPanelWidth), r.height);
+      status_bar_->set_valign(Gtk::Align::END);
+      status_bar_->set_halign(Gtk::Align::FILL);
+      return status_bar_;
+  }
+  return nullptr;
+}
+
+void BrowserWindow::build_shortcuts() {
+  auto controller = Gtk::ShortcutController::create();
+  // Ahead of the web view and the address box, which would otherwise take these keys.
+  controller->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+  controller->set_scope(Gtk::ShortcutScope::LOCAL);
+  for (const Key& key : kKeys)
+    controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(key.trigger),
+                                                   Gtk::NamedAction::create(key.action)));
+  add_controller(controller);
+}
+
+// --- Start-up and the address box -------------------------------------------------------------
+
+void BrowserWindow::load() {
+  present();
+  control(browser_layout::Role::Banner).queue_draw();
+  engine_->widget().grab_focus();
+  if (starting_address.empty()) return;
+  address_box_->get_entry()->set_text(starting_address);
+  remember(address_box_->get_entry()->get_text());
+  load_monitor_.set_enabled(true);
+  engine_->navigate(starting_address);
+}
+
+void BrowserWindow::on_address_chosen() {
+  load_monitor_.set_enabled(true);
+  const std::string text = address_box_->get_entry()->get_text();
+  if (text.empty()) return;
+  engine_->navigate(text);
+}
+
+void BrowserWindow::on_address_activated() {
+  // Unlike a choice from the list, Enter does not start the progress monitor.
+  const Glib::ustring text = address_box_->get_entry()->get_text();
+  // A refused address is not worth remembering.
+  if (!engine_->navigate(text)) return;
+  remember(text);
+}
+
+void BrowserWindow::remember(const Glib::ustring& text) {
+  // Every entry as it came, duplicates and empty texts too; the list never drops one.
+  address_box_->append(text);
+}
+
+void BrowserWindow::on_load_finished() {
+  address_box_->get_entry()->set_text(engine_->location_url());
+}
+
+// --- The page-load progress monitor -----------------------------------------------------------
+
+void BrowserWindow::on_monitor_tick() {
+  if (!engine_->busy()) {
+    load_monitor_.set_enabled(false);
+    status_bar_->set_panel_text(kLoadPanel, "Done");
+    set_title(engine_->location_name() + kCaptionSuffix);
+    return;
+  }
+  status_bar_->set_panel_text(kLoadPanel, "Opening...");
+  set_title(kCaption);
+}
+
+// --- Document and connection commands ----------------------------------------------------------
+
+void BrowserWindow::on_new_document() {
+  const LaunchResult result = start_text_editor();
+  if (!result.started) message_.show(*this, "No text editor could be started.", result.error);
+}
+
+void BrowserWindow::on_open() {
+  // A cancelled dialog leaves the page as it is; a file that cannot be read ends in the engine's
+  // error page.
+  file_dialog_.show_open([this](const std::string& path) { engine_->navigate(path); });
+}
+
+void BrowserWindow::on_offline() {
+  if (!engine_->set_offline(true))
+    message_.show(*this, "Vel could not switch to working offline.",
+                  "Pages may still be loaded from the network.");
+}
+
+}  // namespace vel

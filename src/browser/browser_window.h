@@ -1,0 +1,87 @@
+#pragma once
+
+#include <giomm/simpleactiongroup.h>
+#include <gtkmm/comboboxtext.h>
+#include <gtkmm/fixed.h>
+#include <gtkmm/overlay.h>
+#include <gtkmm/window.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "browser/browser_layout.h"
+#include "platform/file_dialog.h"
+#include "platform/message.h"
+#include "platform/status_bar.h"
+#include "platform/web_engine.h"
+#include "platform/window_timer.h"
+
+namespace vel {
+
+// The browser window: a banner with invisible hot-spots, the address box, the web view and the
+// status bar, at the fixed rectangles of its control table (browser_layout.h).
+//
+// Its commands are actions: "win.back", "win.forward", "win.stop", "win.reload", "win.home",
+// "win.search", "win.new-document", "win.open", "win.online" and "win.offline" belong to the
+// window; the hot-spots for the clock, About and exit activate "app.clock", "app.about" and
+// "app.quit", which the application provides. Hot-spots and keys activate the same actions.
+class BrowserWindow : public Gtk::Window {
+ public:
+  explicit BrowserWindow(std::unique_ptr<WebEngine> engine);
+  ~BrowserWindow() override;
+
+  // The address to open when the window is loaded; empty opens nothing.
+  std::string starting_address;
+
+  // Shows the window and, when a starting address is set, opens it with the progress monitor on.
+  void load();
+
+  // The address box: an entry chosen from the list, and Enter.
+  void on_address_chosen();
+  void on_address_activated();
+  // The engine finished a load: the box shows where it ended up.
+  void on_load_finished();
+  // One look of the progress monitor: "Opening..." while the engine is busy, else "Done" and the
+  // page's title in the caption, and the monitor stops.
+  void on_monitor_tick();
+
+  WebEngine& engine() { return *engine_; }
+  Gtk::ComboBoxText& address_box() { return *address_box_; }
+  StatusBar& status_bar() { return *status_bar_; }
+  WindowTimer& load_monitor() { return load_monitor_; }
+  FileDialog& file_dialog() { return file_dialog_; }
+  // The message shown when a command failed, while it is shown.
+  Gtk::MessageDialog* message() const { return message_.dialog(); }
+  // The widget of a control of the table.
+  Gtk::Widget& control(browser_layout::Role role) const {
+    return *widgets_[browser_layout::index_of(role)];
+  }
+  Gtk::Fixed& client_area() { return *fixed_; }
+
+ private:
+  void build_controls();
+  Gtk::Widget* build_control(const browser_layout::Control& c);
+  void build_actions();
+  void build_shortcuts();
+  void remember(const Glib::ustring& text);
+  void on_new_document();
+  void on_open();
+  void on_offline();
+
+  std::unique_ptr<WebEngine> engine_;
+  Gtk::Overlay* overlay_ = nullptr;
+  Gtk::Fixed* fixed_ = nullptr;
+  Gtk::ComboBoxText* address_box_ = nullptr;
+  StatusBar* status_bar_ = nullptr;
+  std::array<Gtk::Widget*, browser_layout::kControls.size()> widgets_{};
+  Glib::RefPtr<Gio::SimpleActionGroup> actions_;
+  // The progress monitor: a 5 ms poll of the engine's busy state.
+  WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
+  sigc::connection address_changed_;
+  sigc::connection load_finished_, settled_;
+  FileDialog file_dialog_{*this};
+  MessageBox message_;
+};
+
+}  // namespace vel

@@ -1,0 +1,48 @@
+#include "support/window_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_engine.h"
+#include "support/ui_support.h"
+
+namespace vel::test {
+
+std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips) {
+  // Window coordinates include no frame: the browser window has none.
+  for (Gtk::Widget* w = window.pick(px_of(x_twips), px_of(y_twips), Gtk::PickFlags::DEFAULT); w;
+       w = w->get_parent()) {
+    for (const auto& c : browser_layout::kControls)
+      if (&window.control(c.role) == w) return c.role;
+    if (w == &window) break;
+  }
+  return std::nullopt;
+}
+
+std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine) {
+  auto owned = std::make_unique<FakeEngine>();
+  engine = owned.get();
+  return std::make_unique<BrowserWindow>(std::move(owned));
+}
+
+void click_control(XInput& input, BrowserWindow& window, Role role) {
+  Gtk::Widget& spot = window.control(role);
+  double x = 0, y = 0;
+  ASSERT_TRUE(
+      spot.translate_coordinates(window, spot.get_width() / 2.0, spot.get_height() / 2.0, x, y));
+  input.move(window, static_cast<int>(x), static_cast<int>(y));
+  input.click();
+  drain_events();
+}
+
+std::vector<std::string> address_list(BrowserWindow& window) {
+  std::vector<std::string> items;
+  auto model = window.address_box().get_model();
+  for (const auto& row : model->children()) {
+    Glib::ustring text;
+    row.get_value(0, text);
+    items.push_back(text);
+  }
+  return items;
+}
+
+}  // namespace vel::test

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/browser_window.h"
+
+namespace vel::test {
+
+using browser_layout::Role;
+
+// The browser window's control that is uppermost at a point given in twips; none over a gap.
+std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips);
+
+class XInput;
+class FakeEngine;
+
+// A browser window over a stand-in engine; `engine` is set to it and lives as long as the window.
+std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine);
+
+// A real click in the middle of one of the browser window's controls; handled when it returns.
+void click_control(XInput& input, BrowserWindow& window, Role role);
+
+// The address box's list, first entry first, read from the box's own model.
+std::vector<std::string> address_list(BrowserWindow& window);
+
+// The pixel of the client area that holds a point given in twips (its centre).
+inline double px_of(int twips) {
+  return twips / 15 + 0.5;
+}
+
+}  // namespace vel::test
