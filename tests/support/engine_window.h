@@ -7,6 +7,7 @@
 #include <string>
 
 #include "browser/browser_window.h"
+#include "support/window_helpers.h"
 
 namespace vel::test {
 

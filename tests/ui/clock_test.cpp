@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/application.h"
+#include "browser/browser_layout.h"
 #include "browser/browser_window.h"
-#include "browser/form1_layout.h"
 #include "clock/form3.h"
 #include "clock/form3_layout.h"
 #include "support/fake_engine.h"
@@ -252,8 +252,8 @@ struct AppFixture : ::testing::Test {
   void click_time_zone() {
     BrowserWindow* browser = app->browser_window();
     ASSERT_NE(browser, nullptr);
-    const PixelRect spot = to_pixels(form1::kControls[4].rect);
-    ASSERT_EQ(form1::kControls[4].name, "Label15");
+    const PixelRect spot = to_pixels(
+        browser_layout::kControls[browser_layout::index_of(browser_layout::Role::ClockSpot)].rect);
     input.move(*browser, spot.x + spot.width / 2, spot.y + spot.height / 2);
     input.click();
   }

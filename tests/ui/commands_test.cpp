@@ -16,6 +16,7 @@
 #include "support/window_helpers.h"
 
 using namespace vel;
+using test::Role;
 namespace fs = std::filesystem;
 
 namespace {

@@ -93,7 +93,7 @@ TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
     EXPECT_EQ(engine().location_url(), server.uri("/victim.html"));
     // Refresh: by the button, then by the key.
     if (round % 2 == 0) {
-      load([&] { window->Image5_Click(); });
+      load([&] { window->activate_action("win.reload"); });
     } else {
       input.move(*window, 300, 300);
       input.focus(*window);

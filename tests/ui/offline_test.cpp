@@ -96,7 +96,7 @@ struct OfflineFixture : ::testing::Test {
 
   WebEngine& engine() { return window->engine(); }
 
-  void click(const char* name) { test::click_control(input, *window, name); }
+  void click(test::Role role) { test::click_control(input, *window, role); }
 
   // Opens an address and waits for the load to end and the page's title to be known.
   std::string open(const std::string& address) {
@@ -135,7 +135,7 @@ struct OfflineFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(OfflineFixture, NothingLeavesWhileOfflineAndEverythingLoadsOnlineAgain) {
-  click("Label11");
+  click(test::Role::OfflineSpot);
   // A web page: not requested, the offline page stands in under the page's own address.
   EXPECT_EQ(open(server.uri("/page.html")), "Working offline");
   EXPECT_EQ(engine().location_url(), server.uri("/page.html"));
@@ -147,13 +147,13 @@ TEST_F(OfflineFixture, NothingLeavesWhileOfflineAndEverythingLoadsOnlineAgain) {
   EXPECT_EQ(open("vel:start"), "Vel Browser");
 
   // Work offline twice stays offline.
-  click("Label11");
+  click(test::Role::OfflineSpot);
   open(local_page);
   settle(true);
   EXPECT_EQ(server.total_requests(), 0);
 
   // Online again: the web page and everything it refers to are fetched.
-  click("Label10");
+  click(test::Role::OnlineSpot);
   open(server.uri("/page.html"));
   settle(false);
   EXPECT_TRUE(all_subresources_requested());
@@ -178,7 +178,7 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
                                     "++failed; }); }, 50);</script>"));
   EXPECT_EQ(open(server.uri("/polling.html")), "Polling");
   ASSERT_TRUE(test::run_until([&] { return server.requests("/poll.txt") >= 2; }));
-  click("Label11");
+  click(test::Role::OfflineSpot);
   // Once fetches fail, no request is on its way any more; none arrives after that.
   auto failures = [&] {
     const std::string title = engine().location_name();
@@ -192,15 +192,15 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
 
   // Refresh while offline keeps the page from the network too.
   const int page_requests = server.requests("/polling.html");
-  window->Label4_Click();
+  window->activate_action("win.reload");
   EXPECT_TRUE(test::run_until([&] { return engine().location_name() == "Working offline"; }))
       << engine().location_name();
   EXPECT_EQ(engine().location_url(), server.uri("/polling.html"));
   EXPECT_EQ(server.requests("/polling.html"), page_requests);
 
   // Online, Refresh loads the page itself, and it polls again.
-  click("Label10");
-  window->Label4_Click();
+  click(test::Role::OnlineSpot);
+  window->activate_action("win.reload");
   EXPECT_TRUE(test::run_until([&] { return server.requests("/poll.txt") > polled; }));
   EXPECT_EQ(server.requests("/polling.html"), page_requests + 1);
 }
