@@ -4,7 +4,7 @@
 
 #include "about/form2.h"
 #include "browser/form1.h"
-#include "clock/form3.h"
+#include "clock/clock_window.h"
 #include "config.h"
 #include "platform/webkit_engine.h"
 
@@ -60,7 +60,7 @@ Form1& Application::show_form1() {
   form1_ = std::make_unique<Form1>(first_engine_ ? std::move(first_engine_) : engines_());
   add_window(*form1_);
   form1_->signal_exit().connect([this] { exit_program(); });
-  form1_->signal_time_zone().connect([this] { show_form3(); });
+  form1_->signal_time_zone().connect([this] { show_clock_window(); });
   form1_->set_about_window([this]() -> Form2& { return about_window(); });
   drop_when_closed(form1_);
   // The address given on the command line is for the first window only.
@@ -69,16 +69,16 @@ Form1& Application::show_form1() {
   return *form1_;
 }
 
-Form3& Application::show_form3() {
-  if (!form3_) {
-    form3_ = std::make_unique<Form3>();
-    add_window(*form3_);
-    form3_->signal_show_browser().connect([this] { show_form1(); });
+ClockWindow& Application::show_clock_window() {
+  if (!clock_window_) {
+    clock_window_ = std::make_unique<ClockWindow>();
+    add_window(*clock_window_);
+    clock_window_->signal_show_browser().connect([this] { show_form1(); });
     // Closed, it is dropped: its timers stop and the next opening starts afresh.
-    drop_when_closed(form3_);
+    drop_when_closed(clock_window_);
   }
-  form3_->present();
-  return *form3_;
+  clock_window_->present();
+  return *clock_window_;
 }
 
 Form2& Application::about_window() {

@@ -12,7 +12,7 @@ namespace vel {
 
 class Form1;
 class Form2;
-class Form3;
+class ClockWindow;
 
 // The application owns at most one of each window and hands it out: showing a window that does
 // not exist creates it; a window closed by the user is dropped.
@@ -29,8 +29,8 @@ class Application : public Gtk::Application {
   Form1* form1() const { return form1_.get(); }
 
   // The clock window, created when there is none, shown modeless.
-  Form3& show_form3();
-  Form3* form3() const { return form3_.get(); }
+  ClockWindow& show_clock_window();
+  ClockWindow* clock_window() const { return clock_window_.get(); }
 
   // The About window, created hidden when there is none; the browser window shows it.
   Form2& about_window();
@@ -53,7 +53,7 @@ class Application : public Gtk::Application {
   // The first window's engine, already opening the starting address while GTK builds that window.
   std::unique_ptr<WebEngine> first_engine_;
   std::unique_ptr<Form1> form1_;
-  std::unique_ptr<Form3> form3_;
+  std::unique_ptr<ClockWindow> clock_window_;
   std::unique_ptr<Form2> form2_;
 };
 
