@@ -242,6 +242,7 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
 
   // Shown again: the same window, the hand drawn where it has swept to.
   EXPECT_EQ(open_clock(), clock);
+  EXPECT_TRUE(clock->readout_timer().enabled());
   grab(*clock).expect_hand_along(clock->hand_line());
 
   // The close box destroys it; the next opening starts again at 12.
