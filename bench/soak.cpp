@@ -27,7 +27,7 @@
 
 #include "app/application.h"
 #include "browser/browser_window.h"
-#include "clock/form3.h"
+#include "clock/clock_window.h"
 #include "platform/graphics.h"
 
 namespace {
@@ -190,11 +190,11 @@ class Soak {
 
   void start() {
     form_ = &app_->show_browser_window();
-    app_->show_form3();
+    app_->show_clock_window();
     form_->engine().signal_load_finished().connect([this] { on_load_finished(); });
     started_us_ = last_report_us_ = g_get_monotonic_time();
     std::printf("soak: %d navigations among %zu pages on 127.0.0.1:%d, clock window %s\n", total_,
-                kPages.size(), port_, app_->form3() ? "open" : "NOT open");
+                kPages.size(), port_, app_->clock_window() ? "open" : "NOT open");
     report("start");
     next();
   }
@@ -314,7 +314,7 @@ class Soak {
         "load_timeouts=%d address_list=%zu clock_window=%s\n",
         done_, static_cast<double>(g_get_monotonic_time() - started_us_) / 1e6, stopped_pages_,
         lost_processes_, timeouts_, test::address_list(*form_).size(),
-        app_->form3() && app_->form3()->get_visible() ? "open" : "closed");
+        app_->clock_window() && app_->clock_window()->get_visible() ? "open" : "closed");
     // What the server answered, so a run of quick failures cannot pass for a run of pages.
     std::printf("soak served:");
     for (const auto& [type, count] : served_) std::printf(" %s=%d", type.c_str(), count);

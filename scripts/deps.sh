@@ -8,7 +8,7 @@ packages=(
   libgtkmm-4.0-dev libwebkitgtk-6.0-dev libegl-dev libsoup-3.0-dev libglib2.0-dev-bin
   libgtest-dev googletest
   xvfb xauth dbus dbus-x11 libxtst-dev x11-utils
-  fonts-liberation fonts-dejavu-core
+  fonts-liberation fonts-dejavu-core locales
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--bench" ]; then

@@ -4,7 +4,7 @@
 
 #include "about/about_window.h"
 #include "browser/browser_window.h"
-#include "clock/form3.h"
+#include "clock/clock_window.h"
 #include "config.h"
 #include "platform/webkit_engine.h"
 
@@ -46,7 +46,7 @@ void Application::on_startup() {
     first_engine_->prepare(starting_address_);
   }
   Gtk::Application::on_startup();
-  add_action("clock", [this] { show_form3(); });
+  add_action("clock", [this] { show_clock_window(); });
   add_action("about", [this] { about_growth_.open(); });
   add_action("quit", [this] { quit_program(); });
 }
@@ -70,16 +70,16 @@ BrowserWindow& Application::show_browser_window() {
   return *browser_window_;
 }
 
-Form3& Application::show_form3() {
-  if (!form3_) {
-    form3_ = std::make_unique<Form3>();
-    add_window(*form3_);
-    form3_->signal_show_browser().connect([this] { show_browser_window(); });
+ClockWindow& Application::show_clock_window() {
+  if (!clock_window_) {
+    clock_window_ = std::make_unique<ClockWindow>();
+    add_window(*clock_window_);
+    clock_window_->signal_show_browser().connect([this] { show_browser_window(); });
     // Closed, it is dropped: its timers stop and the next opening starts afresh.
-    drop_when_closed(form3_);
+    drop_when_closed(clock_window_);
   }
-  form3_->present();
-  return *form3_;
+  clock_window_->present();
+  return *clock_window_;
 }
 
 AboutWindow& Application::about_window() {

@@ -13,7 +13,7 @@ namespace vel {
 
 class BrowserWindow;
 class AboutWindow;
-class Form3;
+class ClockWindow;
 
 // The application owns at most one of each window and hands it out: showing a window that does
 // not exist creates it; a window closed by the user is dropped. It provides the commands that
@@ -31,8 +31,8 @@ class Application : public Gtk::Application {
   BrowserWindow* browser_window() const { return browser_window_.get(); }
 
   // The clock window, created when there is none, shown modeless.
-  Form3& show_form3();
-  Form3* form3() const { return form3_.get(); }
+  ClockWindow& show_clock_window();
+  ClockWindow* clock_window() const { return clock_window_.get(); }
 
   // The About window, created hidden when there is none; the About growth shows it.
   AboutWindow& about_window();
@@ -57,7 +57,7 @@ class Application : public Gtk::Application {
   std::unique_ptr<WebEngine> first_engine_;
   AboutGrowth about_growth_{[this]() -> AboutWindow& { return about_window(); }};
   std::unique_ptr<BrowserWindow> browser_window_;
-  std::unique_ptr<Form3> form3_;
+  std::unique_ptr<ClockWindow> clock_window_;
   std::unique_ptr<AboutWindow> about_window_;
 };
 

@@ -1,28 +1,18 @@
 #include <gtest/gtest.h>
 
-#include "clock/form3_layout.h"
+#include "clock/clock_layout.h"
 #include "clock/hand.h"
 
 namespace vel {
 namespace {
 
-LineCoords design_hand() {
-  return form3::kLines[form3::kHandLine - 1].design;
-}
+constexpr LineCoords kDesignHand = clock_layout::control("hand").line;
 
-TEST(ClockHand, LoadMeasuresTheDesignLine) {
+TEST(ClockHand, SweepsWithPiAsTwentyTwoSevenths) {
   ClockHand hand;
-  hand.load(design_hand());
-  EXPECT_EQ(hand.HandLength(), 360.0);
-  EXPECT_EQ(hand.DegreesToRadians(), 22.0 / 7.0 / 180.0);
-  EXPECT_DOUBLE_EQ(hand.DegreesToRadians(), 0.01746031746031746);
-  EXPECT_EQ(hand.HandAngle(), 0.0);
-}
-
-TEST(ClockHand, TicksFollowTheTable) {
-  ClockHand hand;
-  LineCoords line = design_hand();
+  LineCoords line = kDesignHand;
   hand.load(line);
+  // Tip positions worked out by hand from a 360-twip hand turned 0.4 a tick, pi as 22/7.
   struct Row {
     int tick;
     float x2, y2;
@@ -32,67 +22,36 @@ TEST(ClockHand, TicksFollowTheTable) {
                       {676, 960.0007f, 2039.3171f},  {901, 1320.9104f, 1680.0011f}};
   int done = 0;
   for (const Row& row : rows) {
-    while (done < row.tick) {
-      hand.tick(line);
-      ++done;
-    }
+    for (; done < row.tick; ++done) hand.tick(line);
     SCOPED_TRACE("tick " + std::to_string(row.tick));
     EXPECT_FLOAT_EQ(line.X2, row.x2);
     EXPECT_FLOAT_EQ(line.Y2, row.y2);
     // The start point is never written.
-    EXPECT_EQ(line.X1, 1320.0f);
-    EXPECT_EQ(line.Y1, 2040.0f);
+    EXPECT_EQ(line.X1, kDesignHand.X1);
+    EXPECT_EQ(line.Y1, kDesignHand.Y1);
   }
-}
-
-TEST(ClockHand, AngleAccumulatesWithoutReduction) {
-  ClockHand hand;
-  LineCoords line = design_hand();
-  hand.load(line);
-  for (int i = 0; i < 900; ++i) hand.tick(line);
-  // The sum of 900 additions of 0.4, not 360 and not reduced.
-  EXPECT_EQ(hand.HandAngle(), 359.99999999999665);
-  for (int i = 0; i < 900; ++i) hand.tick(line);
-  EXPECT_GT(hand.HandAngle(), 719.9);
-  // With pi as 22/7 each sweep ends further clockwise: the tip stays on the circle but is now
-  // right of 12 by more than after one sweep.
-  hand.tick(line);
+  // The angle is the running sum of the steps, never reduced (901 steps add up to a little less
+  // than 360.4), and each sweep ends further clockwise than the one before.
+  EXPECT_EQ(hand.HandAngle(), 360.3999999999966);
+  for (; done < 1801; ++done) hand.tick(line);
   EXPECT_GT(line.X2, 1320.9104f + 0.5f);
   EXPECT_LT(line.Y2, 1681.0f);
 }
 
-TEST(ClockHand, FirstTickPointsAtTwelveWhateverTheDesignDirection) {
-  // A hand drawn towards 3 at design is measured, then swung to 12 by the first tick.
+TEST(ClockHand, EachLoadMeasuresTheLineAndStartsAtTwelve) {
   ClockHand hand;
-  LineCoords line{100, 200, 160, 280};  // 60 across, 80 down: length 100
+  LineCoords point{50, 50, 50, 50};
+  hand.load(point);
+  for (int i = 0; i < 10; ++i) hand.tick(point);
+  EXPECT_EQ(point.X2, 50.0f);  // a hand of no length stays a point
+  EXPECT_EQ(point.Y2, 50.0f);
+  // A hand drawn towards 4 at design: 60 across and 80 down make it 100 long; the first tick
+  // swings it to 12, whatever the angle reached before.
+  LineCoords line{100, 200, 160, 280};
   hand.load(line);
-  EXPECT_EQ(hand.HandLength(), 100.0);
   hand.tick(line);
   EXPECT_EQ(line.X2, 100.0f);
   EXPECT_EQ(line.Y2, 100.0f);
-}
-
-TEST(ClockHand, ZeroLengthHandStaysAPoint) {
-  ClockHand hand;
-  LineCoords line{50, 50, 50, 50};
-  hand.load(line);
-  for (int i = 0; i < 10; ++i) hand.tick(line);
-  EXPECT_EQ(line.X2, 50.0f);
-  EXPECT_EQ(line.Y2, 50.0f);
-}
-
-TEST(ClockHand, ReloadStartsAgainAtTwelve) {
-  ClockHand hand;
-  LineCoords line = design_hand();
-  hand.load(line);
-  for (int i = 0; i < 300; ++i) hand.tick(line);
-  // A window created afresh lays out the design line again and measures it again.
-  line = design_hand();
-  hand.load(line);
-  EXPECT_EQ(hand.HandAngle(), 0.0);
-  hand.tick(line);
-  EXPECT_EQ(line.X2, 1320.0f);
-  EXPECT_EQ(line.Y2, 1680.0f);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "clock/form3.h"
+#include "clock/clock_window.h"
 
 #include <gdkmm/display.h>
 #include <gtkmm/cssprovider.h>
@@ -10,7 +10,6 @@
 #include <sstream>
 #include <vector>
 
-#include "clock/form3_layout.h"
 #include "clock/readout.h"
 #include "config.h"
 #include "platform/style.h"
@@ -18,34 +17,37 @@
 namespace vel {
 namespace {
 
-std::string css_rgb(form3::Rgb c) {
+std::string css_rgb(clock_layout::Rgb c) {
   std::ostringstream out;
   out << "rgb(" << int(c.r) << "," << int(c.g) << "," << int(c.b) << ")";
   return out.str();
 }
 
-std::string css_font(form3::Font f) {
+std::string css_font(clock_layout::Font f) {
   // fontconfig maps the design's Windows faces onto their installed stand-ins.
-  return f == form3::Font::W
+  return f == clock_layout::Font::Window
              ? "font-family: Arial; font-size: 9.75pt; font-weight: 400; font-style: normal;"
              : "font-family: \"MS Sans Serif\"; font-size: 8.25pt; font-weight: 400;"
                " font-style: normal;";
 }
 
+constexpr const clock_layout::Control& kWindow = clock_layout::control("clock-window");
+
 // The window's colours and fonts, written from its layout table, once per program.
-void ensure_form3_style() {
+void ensure_clock_style() {
   static bool done = false;
   auto display = Gdk::Display::get_default();
   if (done || !display) return;
   done = true;
+  const std::string window = "window." + std::string(kWindow.role);
   std::ostringstream css;
-  css << "window.vel-form3 { background-color: " << css_rgb(form3::kBackground) << "; "
-      << css_font(form3::Font::W) << " }\n"
-      << "window.vel-form3 button { min-height: 0; min-width: 0; margin: 0; padding: 0 4px; }\n"
-      << "window.vel-form3 label { padding: 0; margin: 0; }\n";
-  for (const auto& c : form3::kControls) {
-    if (c.kind == form3::Kind::Line) continue;
-    css << "window.vel-form3 #" << c.name << " { " << css_font(c.font);
+  css << window << " { background-color: " << css_rgb(*kWindow.background) << "; "
+      << css_font(kWindow.font) << " }\n"
+      << window << " button { min-height: 0; min-width: 0; margin: 0; padding: 0 4px; }\n"
+      << window << " label { padding: 0; margin: 0; }\n";
+  for (const auto& c : clock_layout::kControls) {
+    if (c.kind != clock_layout::Kind::Button && c.kind != clock_layout::Kind::Label) continue;
+    css << window << " #" << c.role << " { " << css_font(c.font);
     if (c.text) css << " color: " << css_rgb(*c.text) << ";";
     if (c.background) css << " background-color: " << css_rgb(*c.background) << ";";
     css << " }\n";
@@ -88,7 +90,7 @@ class LineLayer : public Gtk::DrawingArea {
  public:
   struct Item {
     const LineCoords* line;
-    form3::Rgb colour;
+    clock_layout::Rgb colour;
   };
 
   LineLayer(PixelRect bounds, std::vector<Item> items) : bounds_(bounds), items_(std::move(items)) {
@@ -119,55 +121,59 @@ class LineLayer : public Gtk::DrawingArea {
 };
 
 namespace {
+constexpr std::size_t kHandRow = clock_layout::index_of("hand");
 constexpr unsigned kHiddenBatchMs = 500;
 // On screen the hand's tip moves about a sixth of a pixel a tick: six ticks to a wake-up move it
 // about a pixel each time, as smooth as the screen can show, with a sixth of the wake-ups.
 constexpr unsigned kShownHandBatchMs = 100;
 }  // namespace
 
-Form3::Form3(Clock clock) : clock_(std::move(clock)) {
+ClockWindow::ClockWindow(Clock clock) : clock_(std::move(clock)) {
   if (!clock_) clock_ = [] { return Glib::DateTime::create_now_local(); };
   ensure_style();
-  ensure_form3_style();
-  add_css_class("vel-form3");
-  set_title(std::string(form3::kCaption));
+  ensure_clock_style();
+  add_css_class(std::string(kWindow.role));
+  set_title(std::string(kWindow.caption));
   set_icon_name(std::string(config::kAppId) + "-clock");
-  set_default_size(twips_to_px(form3::kClientWidth), twips_to_px(form3::kClientHeight));
-  for (std::size_t i = 0; i < lines_.size(); ++i) lines_[i] = form3::kLines[i].design;
+  const PixelRect client = to_pixels(kWindow.rect);
+  set_default_size(client.width, client.height);
+  widgets_[clock_layout::index_of("clock-window")] = this;
   build_controls();
-  set_focus(*command1_);
+  set_focus(*back_button_);
 
-  timer1_.signal_tick().connect([this] { Timer1_Timer(); });
-  timer2_.signal_tick().connect([this] { Timer2_Timer(); });
+  readout_timer_.signal_tick().connect([this] { on_readout_tick(); });
+  hand_timer_.signal_tick().connect([this] { on_hand_tick(); });
   // Off screen nobody sees the ticks arrive: take them in batches, so a hidden clock wakes the
   // program a few times a second instead of seventy.
   unmap_ = signal_unmap().connect([this] {
-    timer1_.set_batch_period(kHiddenBatchMs);
-    timer2_.set_batch_period(kHiddenBatchMs);
+    readout_timer_.set_batch_period(kHiddenBatchMs);
+    hand_timer_.set_batch_period(kHiddenBatchMs);
   });
   map_ = signal_map().connect([this] {
-    timer1_.set_batch_period(0);
-    timer2_.set_batch_period(kShownHandBatchMs);
+    readout_timer_.set_batch_period(0);
+    hand_timer_.set_batch_period(kShownHandBatchMs);
   });
-  Form_Load();
+  on_load();
   // Both timers run from creation; ticks arrive from the main loop, after the load step.
-  timer1_.set_enabled(true);
-  timer2_.set_enabled(true);
+  readout_timer_.set_enabled(true);
+  hand_timer_.set_enabled(true);
 }
 
-Form3::~Form3() {
+ClockWindow::~ClockWindow() {
   // The window unmaps after the timers are gone.
   unmap_.disconnect();
   map_.disconnect();
 }
 
-void Form3::build_controls() {
+void ClockWindow::build_controls() {
+  using clock_layout::Kind;
+  const PixelRect client = to_pixels(kWindow.rect);
   fixed_ = Gtk::make_managed<Gtk::Fixed>();
-  fixed_->set_size_request(twips_to_px(form3::kClientWidth), twips_to_px(form3::kClientHeight));
+  fixed_->set_size_request(client.width, client.height);
   set_child(*fixed_);
 
   // Consecutive lines of the stacking list share one drawing layer at their place in it.
-  std::vector<int> run;
+  std::vector<std::size_t> run;
   const auto flush_lines = [&] {
     if (run.empty()) return;
     std::vector<LineLayer::Item> items;
@@ -177,18 +183,20 @@ void Form3::build_controls() {
       right = std::max(right, x), bottom = std::max(bottom, y);
     };
     bool has_hand = false;
-    for (int index : run) {
-      const LineCoords& l = lines_[index];
-      items.push_back({&l, form3::colour_of(form3::kLines[index].colour)});
-      if (index == form3::kHandLine - 1) {
+    for (std::size_t row : run) {
+      const clock_layout::Control& c = clock_layout::kControls[row];
+      if (row == kHandRow) {
         // The hand sweeps a circle about its start point.
         has_hand = true;
+        const LineCoords& l = hand_line_;
+        items.push_back({&l, clock_layout::colour_of(c.line_colour)});
         const double r = std::hypot(l.X1 - l.X2, l.Y1 - l.Y2);
         reach(l.X1 - r, l.Y1 - r);
         reach(l.X1 + r, l.Y1 + r);
       } else {
-        reach(l.X1, l.Y1);
-        reach(l.X2, l.Y2);
+        items.push_back({&c.line, clock_layout::colour_of(c.line_colour)});
+        reach(c.line.X1, c.line.Y1);
+        reach(c.line.X2, c.line.Y2);
       }
     }
     // One pixel of room on each side for the pixel the line's end stands on.
@@ -198,80 +206,69 @@ void Form3::build_controls() {
     const int h = static_cast<int>(std::ceil(bottom / kTwipsPerPixel)) + 2 - y;
     auto* layer = Gtk::make_managed<LineLayer>(PixelRect{x, y, w, h}, std::move(items));
     fixed_->put(*layer, x, y);
-    for (int index : run) controls_.emplace(std::string(form3::kLines[index].name), layer);
+    for (std::size_t row : run) widgets_[row] = layer;
     if (has_hand) hand_layer_ = layer;
     run.clear();
   };
 
   // Lowest first: GTK paints later children over earlier ones.
-  for (auto it = form3::kControls.rbegin(); it != form3::kControls.rend(); ++it) {
-    const form3::Control& c = *it;
-    if (c.kind == form3::Kind::Line) {
-      run.push_back(form3::line_index(c.name));
+  for (std::size_t row = clock_layout::kControls.size(); row-- > 0;) {
+    const clock_layout::Control& c = clock_layout::kControls[row];
+    if (c.kind == Kind::Line) {
+      run.push_back(row);
       continue;
     }
+    if (c.kind != Kind::Button && c.kind != Kind::Label) continue;
     flush_lines();
     const PixelRect r = to_pixels(c.rect);
     Gtk::Widget* widget = nullptr;
-    if (c.kind == form3::Kind::Button) {
-      command1_ = Gtk::make_managed<Gtk::Button>(std::string(c.caption));
-      command1_->signal_clicked().connect([this] { Command1_Click(); });
-      widget = command1_;
+    if (c.kind == Kind::Button) {
+      back_button_ = Gtk::make_managed<Gtk::Button>(std::string(c.caption));
+      back_button_->signal_clicked().connect([this] { on_back_clicked(); });
+      widget = back_button_;
     } else {
-      auto* text = Gtk::make_managed<FixedLabel>(std::string(c.caption), r.width, r.height);
-      widget = text;
+      widget = Gtk::make_managed<FixedLabel>(std::string(c.caption), r.width, r.height);
     }
-    widget->set_name(std::string(c.name));
+    widget->set_name(std::string(c.role));
     widget->set_size_request(r.width, r.height);
     fixed_->put(*widget, r.x, r.y);
-    controls_.emplace(std::string(c.name), widget);
+    widgets_[row] = widget;
   }
   flush_lines();
 
   // A hand moved while hidden is drawn where it is now once the window shows again.
   if (hand_layer_)
     hand_layer_->signal_map().connect([this] {
-      const LineCoords& line = lines_[form3::kHandLine - 1];
-      drawn_tip_ = {twips_to_px(line.X2), twips_to_px(line.Y2)};
+      drawn_tip_ = {twips_to_px(hand_line_.X2), twips_to_px(hand_line_.Y2)};
       hand_layer_->queue_draw();
     });
 }
 
-Gtk::Widget* Form3::control(std::string_view name) const {
-  const auto it = controls_.find(name);
-  return it == controls_.end() ? nullptr : it->second;
-}
-
-Gtk::Label* Form3::label(int number) const {
-  return dynamic_cast<Gtk::Label*>(control("Label" + std::to_string(number)));
-}
-
-void Form3::set_clock(Clock clock) {
+void ClockWindow::set_clock(Clock clock) {
   if (clock) clock_ = std::move(clock);
 }
 
-void Form3::Form_Load() {
-  hand_.load(lines_[form3::kHandLine - 1]);
+void ClockWindow::on_load() {
+  hand_.load(hand_line_);
 }
 
-void Form3::Command1_Click() {
+void ClockWindow::on_back_clicked() {
   show_browser_.emit();
   hide();
 }
 
-void Form3::Timer1_Timer() {
+void ClockWindow::on_readout_tick() {
   // One reading for both, so the time and the date always belong together, also at midnight.
   const ClockReadouts text = clock_readouts(clock_());
-  Label2().set_text(text.time_of_day);
-  Label4().set_text(text.date);
+  time_readout().set_text(text.time_of_day);
+  date_readout().set_text(text.date);
 }
 
-void Form3::Timer2_Timer() {
-  LineCoords& line = lines_[form3::kHandLine - 1];
-  hand_.tick(line);
+void ClockWindow::on_hand_tick() {
+  hand_.tick(hand_line_);
   // The hand moves about a sixth of a pixel a tick. Repaint its square only when it lands on
   // other pixels, and not at all while the window is off screen.
-  const std::pair tip{twips_to_px(line.X2), twips_to_px(line.Y2)};
+  const std::pair tip{twips_to_px(hand_line_.X2), twips_to_px(hand_line_.Y2)};
   if (tip == drawn_tip_ || !hand_layer_ || !hand_layer_->get_mapped()) return;
   drawn_tip_ = tip;
   hand_layer_->queue_draw();

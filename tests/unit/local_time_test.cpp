@@ -1,0 +1,73 @@
+// The time and date texts in the user's formats: the clock window's read-outs and the status
+// bar's hours and minutes.
+#include "platform/local_time.h"
+
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+#include "clock/readout.h"
+
+namespace vel {
+namespace {
+
+// Switches the time formats to a locale for one test. A locale that is not installed has its
+// time category built into a scratch folder from the system's locale sources (package locales).
+class TimeLocale {
+ public:
+  explicit TimeLocale(const std::string& name) : saved_(std::setlocale(LC_TIME, nullptr)) {
+    if (std::setlocale(LC_TIME, name.c_str())) return;
+    dir_ = g_dir_make_tmp("vel-locale-XXXXXX", nullptr);
+    const std::string source = dir_ + "/source", language = name.substr(0, name.find('.'));
+    g_file_set_contents(source.c_str(),
+                        ("LC_TIME\ncopy \"" + language + "\"\nEND LC_TIME\n").c_str(), -1, nullptr);
+    // Only the time category: localedef warns of the others missing and exits with 1.
+    std::system(
+        ("localedef -c -i " + source + " -f UTF-8 " + dir_ + "/" + name + " 2>/dev/null").c_str());
+    g_setenv("LOCPATH", dir_.c_str(), TRUE);
+    EXPECT_TRUE(std::setlocale(LC_TIME, name.c_str())) << "cannot build the locale " << name;
+    g_unsetenv("LOCPATH");  // the locale's data is loaded now
+  }
+  ~TimeLocale() {
+    std::setlocale(LC_TIME, saved_.c_str());
+    if (!dir_.empty()) std::system(("rm -rf " + dir_).c_str());
+  }
+
+ private:
+  std::string saved_, dir_;
+};
+
+Glib::DateTime at(int h, int mi, double s) {
+  return Glib::DateTime::create_local(2024, 3, 7, h, mi, s);
+}
+
+TEST(LocalTime, ReadoutsAndHoursAndMinutesInTheCLocale) {
+  TimeLocale c("C.UTF-8");
+  // Seconds are cut, not rounded; nothing is added to either text.
+  const ClockReadouts text = clock_readouts(at(13, 5, 9.75));
+  EXPECT_EQ(text.time_of_day, "13:05:09");
+  EXPECT_EQ(text.date, "03/07/24");
+  EXPECT_EQ(format_short_time(at(13, 5, 59)), "13:05");
+  EXPECT_EQ(format_short_time(at(0, 0, 30)), "00:00");
+  EXPECT_EQ(format_short_time(at(12, 0, 0)), "12:00");
+}
+
+TEST(LocalTime, HoursAndMinutesOnATwelveHourClock) {
+  TimeLocale us("en_US.UTF-8");  // its time format is "%r": "01:05:59 PM"
+  EXPECT_EQ(format_short_time(at(13, 5, 59)), "01:05 PM");
+  EXPECT_EQ(format_short_time(at(0, 0, 30)), "12:00 AM");
+  EXPECT_EQ(format_short_time(at(12, 0, 0)), "12:00 PM");
+}
+
+TEST(LocalTime, SecondsTakenOutOfOtherTimeFormats) {
+  EXPECT_EQ(without_seconds("%T"), "%H:%M");
+  EXPECT_EQ(without_seconds("%H.%M.%S"), "%H.%M");
+  EXPECT_EQ(without_seconds("%I:%M:%S %p"), "%I:%M %p");
+  EXPECT_EQ(without_seconds("%H:%M"), "%H:%M");
+}
+
+}  // namespace
+}  // namespace vel
