@@ -6,14 +6,14 @@
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 
-#include "config.h"
 #include "platform/address.h"
 #include "platform/builtin_pages.h"
+#include "platform/download_names.h"
 #include "platform/memory.h"
+#include "platform/pages.h"
 
 namespace vel {
 namespace {
@@ -23,86 +23,6 @@ namespace {
 constexpr unsigned kRequestGraceMs = 2000;
 // How long the adapter waits for the page to tell its title after the load has finished.
 constexpr unsigned kTitleProbeMs = 1000;
-
-std::string html_escape(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (char c : s) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-std::string message_page(std::string_view title, std::string_view text) {
-  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" + html_escape(title) +
-         "</title><style>body{font-family:sans-serif;margin:3em;color:#223}"
-         "h1{font-size:1.3em}</style></head><body><h1>" +
-         html_escape(title) + "</h1><p>" + html_escape(text) + "</p></body></html>";
-}
-
-void serve_builtin_page(WebKitURISchemeRequest* request, gpointer) {
-  std::string name = webkit_uri_scheme_request_get_path(request);
-  while (!name.empty() && name.front() == '/') name.erase(0, 1);
-  const bool safe =
-      !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") == std::string::npos;
-  const std::string path = std::string(config::kResourcePrefix) + "/pages/" + name + ".html";
-  GBytes* bytes =
-      safe ? g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr) : nullptr;
-  if (!bytes) {
-    GError* error = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "There is no page “%s”.",
-                                webkit_uri_scheme_request_get_uri(request));
-    webkit_uri_scheme_request_finish_error(request, error);
-    g_error_free(error);
-    return;
-  }
-  GInputStream* stream = g_memory_input_stream_new_from_bytes(bytes);
-  webkit_uri_scheme_request_finish(request, stream, static_cast<gint64>(g_bytes_get_size(bytes)),
-                                   "text/html");
-  g_object_unref(stream);
-  g_bytes_unref(bytes);
-}
-
-// A name for a downloaded file: only its last path component, nothing hidden, nothing empty.
-std::string safe_file_name(const char* suggested) {
-  std::string name = suggested ? suggested : "";
-  if (const auto slash = name.find_last_of("/\\"); slash != std::string::npos)
-    name.erase(0, slash + 1);
-  name.erase(std::remove_if(name.begin(), name.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
-             name.end());
-  while (!name.empty() && (name.front() == '.' || name.front() == ' ')) name.erase(0, 1);
-  return name.empty() ? std::string("download") : name;
-}
-
-// A path in `dir` that does not exist yet: "name.ext", then "name (1).ext", "name (2).ext"...
-std::filesystem::path unused_path(const std::filesystem::path& dir, const std::string& name) {
-  const std::filesystem::path base(name);
-  const std::string stem = base.stem().string(), ext = base.extension().string();
-  std::error_code ec;
-  std::filesystem::path candidate = dir / name;
-  for (int n = 1;
-       std::filesystem::exists(candidate, ec) || std::filesystem::is_symlink(candidate, ec); ++n)
-    candidate = dir / (stem + " (" + std::to_string(n) + ")" + ext);
-  return candidate;
-}
 
 std::filesystem::path download_dir() {
   const char* dir = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
@@ -134,39 +54,10 @@ bool is_network_uri(const char* uri) {
   return scheme == "http" || scheme == "https" || scheme == "ws" || scheme == "wss";
 }
 
-std::string offline_page() {
-  const std::string path = std::string(config::kResourcePrefix) + "/pages/offline.html";
-  if (GBytes* bytes =
-          g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr)) {
-    gsize size = 0;
-    const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
-    std::string page(data, size);
-    g_bytes_unref(bytes);
-    return page;
-  }
-  return message_page("Vel is working offline",
-                      "This page is on the web. Click \"Work online\", then load it again.");
-}
-
-void register_builtin_scheme() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  // Certificate errors fail closed: nothing is bypassed and no exception is remembered.
-  webkit_network_session_set_tls_errors_policy(webkit_network_session_get_default(),
-                                               WEBKIT_TLS_ERRORS_POLICY_FAIL);
-  WebKitWebContext* context = webkit_web_context_get_default();
-  webkit_web_context_register_uri_scheme(context, kBuiltinScheme, serve_builtin_page, nullptr,
-                                         nullptr);
-  WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
-  webkit_security_manager_register_uri_scheme_as_local(security, kBuiltinScheme);
-  webkit_security_manager_register_uri_scheme_as_secure(security, kBuiltinScheme);
-}
-
 class WebKitEngine final : public WebEngine {
  public:
   WebKitEngine() {
-    register_builtin_scheme();
+    set_up_web_context();
     view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
     g_object_ref_sink(view_);
     widget_ = Glib::wrap(GTK_WIDGET(view_));
@@ -637,7 +528,7 @@ class WebKitEngine final : public WebEngine {
     g_signal_connect(
         download, "decide-destination",
         G_CALLBACK(+[](WebKitDownload* d, const char* suggested, gpointer) -> gboolean {
-          const auto path = unused_path(download_dir(), safe_file_name(suggested));
+          const auto path = unused_path(download_dir(), safe_file_name(suggested ? suggested : ""));
           webkit_download_set_destination(d, path.c_str());
           return TRUE;
         }),
