@@ -13,6 +13,7 @@
 #include "platform/builtin_pages.h"
 #include "platform/download_names.h"
 #include "platform/memory.h"
+#include "platform/offline_filter.h"
 #include "platform/pages.h"
 
 namespace vel {
@@ -42,25 +43,12 @@ void tell_user(GtkWidget* near, const std::string& text) {
   dialog->show();
 }
 
-// Offline mode: the engine's content filter blocks every web and websocket address. Patterns take
-// no alternatives, so one rule per scheme pair.
-constexpr const char* kOfflineFilterId = "vel-offline-1";
-constexpr const char* kOfflineRules =
-    R"([{"trigger":{"url-filter":"^https?://"},"action":{"type":"block"}},)"
-    R"({"trigger":{"url-filter":"^wss?://"},"action":{"type":"block"}}])";
-
-bool is_network_uri(const char* uri) {
-  const std::string scheme = uri_scheme(uri ? uri : "");
-  return scheme == "http" || scheme == "https" || scheme == "ws" || scheme == "wss";
-}
-
 class WebKitEngine final : public WebEngine {
  public:
-  WebKitEngine() {
-    set_up_web_context();
-    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
-    g_object_ref_sink(view_);
-    widget_ = Glib::wrap(GTK_WIDGET(view_));
+  WebKitEngine()
+      : view_(new_view()), widget_(Glib::wrap(GTK_WIDGET(view_))), offline_filter_(view_) {
+    // Busy until the offline page is in, so whoever waits for the load sees that page.
+    offline_filter_.signal_offline_page().connect([this] { note_request(); });
 
     g_signal_connect(view_, "load-changed",
                      G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer self) {
@@ -126,20 +114,6 @@ class WebKitEngine final : public WebEngine {
           static_cast<WebKitEngine*>(self)->on_download_started(download);
         }),
         this);
-    // Offline: a web page the filter blocked shows the offline page instead.
-    g_signal_connect(view_, "load-failed",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char* uri, GError* error,
-                                    gpointer self) -> gboolean {
-                       return static_cast<WebKitEngine*>(self)->on_load_failed(uri, error);
-                     }),
-                     this);
-    g_signal_connect(view_, "decide-policy",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
-                                    WebKitPolicyDecisionType type, gpointer self) -> gboolean {
-                       return static_cast<WebKitEngine*>(self)->on_decide_offline(decision, type);
-                     }),
-                     this);
-    prepare_offline_filter();
     g_signal_connect(
         view_, "web-process-terminated",
         G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
@@ -153,11 +127,6 @@ class WebKitEngine final : public WebEngine {
     prepared_end_idle_.disconnect();
     probe_timeout_.disconnect();
     cancel_probe();
-    offline_idle_.disconnect();
-    g_cancellable_cancel(filter_cancel_);
-    g_object_unref(filter_cancel_);
-    if (offline_filter_) webkit_user_content_filter_unref(offline_filter_);
-    g_object_unref(filter_store_);
     g_signal_handlers_disconnect_by_data(view_, this);
     g_signal_handlers_disconnect_by_data(webkit_network_session_get_default(), this);
     g_object_unref(view_);
@@ -230,16 +199,7 @@ class WebKitEngine final : public WebEngine {
     return true;
   }
 
-  bool set_offline(bool offline) override {
-    offline_ = offline;
-    apply_offline_filter();
-    if (offline_ && !filter_applied_) {
-      // Until the filter is in, nothing more of the current page loads and no web page opens.
-      webkit_web_view_stop_loading(view_);
-      if (filter_state_ == FilterState::Failed) return false;
-    }
-    return true;
-  }
+  bool set_offline(bool offline) override { return offline_filter_.set_offline(offline); }
 
   bool busy() const override {
     return request_pending_ || probing_title_ || webkit_web_view_is_loading(view_);
@@ -261,6 +221,13 @@ class WebKitEngine final : public WebEngine {
   Gtk::Widget& widget() override { return *widget_; }
 
  private:
+  static WebKitWebView* new_view() {
+    set_up_web_context();
+    auto* view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    g_object_ref_sink(view);
+    return view;
+  }
+
   void note_request() {
     request_pending_ = true;
     request_timeout_.disconnect();
@@ -327,127 +294,6 @@ class WebKitEngine final : public WebEngine {
       case WEBKIT_LOAD_REDIRECTED:
         break;
     }
-  }
-
-  // The filter is compiled once into a store in the user's cache and loaded from there afterwards.
-  void prepare_offline_filter() {
-    filter_cancel_ = g_cancellable_new();
-    char* path = g_build_filename(g_get_user_cache_dir(), "vel-browser", "filters", nullptr);
-    filter_store_ = webkit_user_content_filter_store_new(path);
-    g_free(path);
-    webkit_user_content_filter_store_load(filter_store_, kOfflineFilterId, filter_cancel_,
-                                          &WebKitEngine::on_filter_loaded, this);
-  }
-
-  static void on_filter_loaded(GObject* store, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    WebKitUserContentFilter* filter = webkit_user_content_filter_store_load_finish(
-        WEBKIT_USER_CONTENT_FILTER_STORE(store), result, &error);
-    // A cancelled step belongs to an engine that is gone: touch nothing.
-    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-      g_error_free(error);
-      return;
-    }
-    g_clear_error(&error);
-    auto* self = static_cast<WebKitEngine*>(data);
-    if (filter) {
-      self->filter_ready(filter);
-      return;
-    }
-    // Not compiled yet, or by an older program: compile it now.
-    GBytes* rules =
-        g_bytes_new_static(kOfflineRules, std::char_traits<char>::length(kOfflineRules));
-    webkit_user_content_filter_store_save(self->filter_store_, kOfflineFilterId, rules,
-                                          self->filter_cancel_, &WebKitEngine::on_filter_saved,
-                                          self);
-    g_bytes_unref(rules);
-  }
-
-  static void on_filter_saved(GObject* store, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    WebKitUserContentFilter* filter = webkit_user_content_filter_store_save_finish(
-        WEBKIT_USER_CONTENT_FILTER_STORE(store), result, &error);
-    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-      g_error_free(error);
-      return;
-    }
-    auto* self = static_cast<WebKitEngine*>(data);
-    if (filter) {
-      g_clear_error(&error);
-      self->filter_ready(filter);
-      return;
-    }
-    g_warning("Working offline is not possible: %s", error ? error->message : "no filter");
-    g_clear_error(&error);
-    self->filter_state_ = FilterState::Failed;
-    // What was held opens now, with web pages kept out by the policy check.
-    if (!self->held_uri_.empty())
-      webkit_web_view_load_uri(self->view_, std::exchange(self->held_uri_, {}).c_str());
-  }
-
-  void filter_ready(WebKitUserContentFilter* filter) {
-    offline_filter_ = filter;
-    filter_state_ = FilterState::Ready;
-    apply_offline_filter();
-  }
-
-  void apply_offline_filter() {
-    WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(view_);
-    if (offline_ && !filter_applied_ && offline_filter_) {
-      webkit_user_content_manager_add_filter(manager, offline_filter_);
-      filter_applied_ = true;
-    } else if (!offline_ && filter_applied_) {
-      webkit_user_content_manager_remove_filter(manager, offline_filter_);
-      filter_applied_ = false;
-    }
-    if (!held_uri_.empty() && (filter_applied_ || !offline_))
-      webkit_web_view_load_uri(view_, std::exchange(held_uri_, {}).c_str());
-  }
-
-  // The offline page stands under the blocked page's own address, so that Refresh loads the page
-  // itself once back online.
-  gboolean on_load_failed(const char* uri, const GError* error) {
-    if (!offline_ || !is_network_uri(uri)) return FALSE;
-    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return FALSE;
-    show_offline_page(uri);
-    return TRUE;
-  }
-
-  // Until the filter is in, nothing opens: what the user asks for then is held and opened once it
-  // is. Should the filter be impossible, web pages at least stay out.
-  gboolean on_decide_offline(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
-    if (!offline_ || filter_applied_ || type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
-    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
-        WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-    const std::string uri = request ? webkit_uri_request_get_uri(request) : "";
-    if (!offline_page_for_.empty() && uri == offline_page_for_) {
-      offline_page_for_.clear();
-      return FALSE;
-    }
-    const bool main_frame = type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
-                            !webkit_navigation_action_get_frame_name(action);
-    if (filter_state_ == FilterState::Pending) {
-      webkit_policy_decision_ignore(decision);
-      if (main_frame) held_uri_ = uri;
-      return TRUE;
-    }
-    if (!is_network_uri(uri.c_str())) return FALSE;
-    webkit_policy_decision_ignore(decision);
-    if (main_frame) show_offline_page(uri);
-    return TRUE;
-  }
-
-  void show_offline_page(const std::string& uri) {
-    offline_page_for_ = uri;
-    // Busy until the offline page is in, so whoever waits for the load sees that page.
-    note_request();
-    // Not inside the engine's own signal: a reload would cancel a page loaded from there.
-    offline_idle_.disconnect();
-    offline_idle_ = Glib::signal_idle().connect([this, uri] {
-      webkit_web_view_load_alternate_html(view_, offline_page().c_str(), uri.c_str(), nullptr);
-      return false;
-    });
   }
 
   void start_probe() {
@@ -562,8 +408,9 @@ class WebKitEngine final : public WebEngine {
                                         base ? base : "about:blank", nullptr);
   }
 
-  WebKitWebView* view_ = nullptr;
-  Gtk::Widget* widget_ = nullptr;
+  WebKitWebView* view_;
+  Gtk::Widget* widget_;
+  OfflineFilter offline_filter_;
   sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;
@@ -573,16 +420,6 @@ class WebKitEngine final : public WebEngine {
   std::string probed_title_;
   GCancellable* probe_cancel_ = nullptr;
   sigc::connection probe_timeout_;
-  bool offline_ = false;
-  enum class FilterState { Pending, Ready, Failed };
-  FilterState filter_state_ = FilterState::Pending;
-  WebKitUserContentFilterStore* filter_store_ = nullptr;
-  WebKitUserContentFilter* offline_filter_ = nullptr;
-  GCancellable* filter_cancel_ = nullptr;
-  bool filter_applied_ = false;
-  sigc::connection offline_idle_;
-  std::string held_uri_;          // asked for while the filter was being made
-  std::string offline_page_for_;  // the address the offline page is being shown for
   std::string crashed_uri_;
   std::string prepared_uri_;  // opening before the window asked for it
   sigc::connection prepared_end_idle_;
