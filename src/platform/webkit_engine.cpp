@@ -1,17 +1,14 @@
 #include "platform/webkit_engine.h"
 
 #include <glibmm/main.h>
-#include <gtkmm/messagedialog.h>
 #include <gtkmm/widget.h>
-#include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
-#include <filesystem>
 #include <string>
 
 #include "platform/address.h"
 #include "platform/builtin_pages.h"
-#include "platform/download_names.h"
+#include "platform/downloads.h"
 #include "platform/memory.h"
 #include "platform/offline_filter.h"
 #include "platform/pages.h"
@@ -25,28 +22,13 @@ constexpr unsigned kRequestGraceMs = 2000;
 // How long the adapter waits for the page to tell its title after the load has finished.
 constexpr unsigned kTitleProbeMs = 1000;
 
-std::filesystem::path download_dir() {
-  const char* dir = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-  std::filesystem::path path =
-      dir && *dir ? dir : std::filesystem::path(g_get_home_dir()) / "Downloads";
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  return path;
-}
-
-void tell_user(GtkWidget* near, const std::string& text) {
-  auto* dialog = new Gtk::MessageDialog(text, false, Gtk::MessageType::INFO, Gtk::ButtonsType::OK);
-  if (auto* root = near ? gtk_widget_get_root(near) : nullptr; root && GTK_IS_WINDOW(root))
-    gtk_window_set_transient_for(GTK_WINDOW(dialog->gobj()), GTK_WINDOW(root));
-  dialog->set_title("Vel Browser");
-  dialog->signal_response().connect([dialog](int) { delete dialog; });
-  dialog->show();
-}
-
 class WebKitEngine final : public WebEngine {
  public:
   WebKitEngine()
-      : view_(new_view()), widget_(Glib::wrap(GTK_WIDGET(view_))), offline_filter_(view_) {
+      : view_(new_view()),
+        widget_(Glib::wrap(GTK_WIDGET(view_))),
+        offline_filter_(view_),
+        downloads_(view_) {
     // Busy until the offline page is in, so whoever waits for the load sees that page.
     offline_filter_.signal_offline_page().connect([this] { note_request(); });
 
@@ -95,25 +77,6 @@ class WebKitEngine final : public WebEngine {
                        return TRUE;
                      }),
                      this);
-    // What the engine cannot show is saved to the download folder.
-    g_signal_connect(view_, "decide-policy",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
-                                    WebKitPolicyDecisionType type, gpointer) -> gboolean {
-                       if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
-                       auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-                       if (webkit_response_policy_decision_is_mime_type_supported(response) ||
-                           !webkit_response_policy_decision_is_main_frame_main_resource(response))
-                         return FALSE;
-                       webkit_policy_decision_download(decision);
-                       return TRUE;
-                     }),
-                     nullptr);
-    g_signal_connect(
-        webkit_network_session_get_default(), "download-started",
-        G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, gpointer self) {
-          static_cast<WebKitEngine*>(self)->on_download_started(download);
-        }),
-        this);
     g_signal_connect(
         view_, "web-process-terminated",
         G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
@@ -128,7 +91,6 @@ class WebKitEngine final : public WebEngine {
     probe_timeout_.disconnect();
     cancel_probe();
     g_signal_handlers_disconnect_by_data(view_, this);
-    g_signal_handlers_disconnect_by_data(webkit_network_session_get_default(), this);
     g_object_unref(view_);
   }
 
@@ -368,38 +330,6 @@ class WebKitEngine final : public WebEngine {
     show_message("This page has stopped", text);
   }
 
-  void on_download_started(WebKitDownload* download) {
-    if (webkit_download_get_web_view(download) != view_) return;
-    webkit_download_set_allow_overwrite(download, FALSE);
-    g_signal_connect(
-        download, "decide-destination",
-        G_CALLBACK(+[](WebKitDownload* d, const char* suggested, gpointer) -> gboolean {
-          const auto path = unused_path(download_dir(), safe_file_name(suggested ? suggested : ""));
-          webkit_download_set_destination(d, path.c_str());
-          return TRUE;
-        }),
-        nullptr);
-    g_signal_connect(download, "failed", G_CALLBACK(+[](WebKitDownload* d, GError*, gpointer) {
-                       // Leave no partial file behind.
-                       if (const char* path = webkit_download_get_destination(d)) {
-                         std::error_code ec;
-                         std::filesystem::remove(path, ec);
-                       }
-                       g_object_set_data(G_OBJECT(d), "vel-failed", GINT_TO_POINTER(1));
-                     }),
-                     nullptr);
-    g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload* d, gpointer) {
-                       if (g_object_get_data(G_OBJECT(d), "vel-failed")) return;
-                       const char* path = webkit_download_get_destination(d);
-                       if (!path) return;
-                       WebKitWebView* view = webkit_download_get_web_view(d);
-                       tell_user(view ? GTK_WIDGET(view) : nullptr,
-                                 "Saved “" + std::filesystem::path(path).filename().string() +
-                                     "” in your download folder.");
-                     }),
-                     nullptr);
-  }
-
   void show_message(std::string_view title, std::string_view text, const char* base = nullptr) {
     if (!base) base = webkit_web_view_get_uri(view_);
     // Showing the message is a load of its own: busy until it is in.
@@ -411,6 +341,7 @@ class WebKitEngine final : public WebEngine {
   WebKitWebView* view_;
   Gtk::Widget* widget_;
   OfflineFilter offline_filter_;
+  Downloads downloads_;
   sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;
