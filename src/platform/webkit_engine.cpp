@@ -1,19 +1,17 @@
 #include "platform/webkit_engine.h"
 
 #include <glibmm/main.h>
-#include <gtkmm/messagedialog.h>
 #include <gtkmm/widget.h>
-#include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 
-#include "config.h"
 #include "platform/address.h"
 #include "platform/builtin_pages.h"
+#include "platform/downloads.h"
 #include "platform/memory.h"
+#include "platform/offline_filter.h"
+#include "platform/pages.h"
 
 namespace vel {
 namespace {
@@ -24,152 +22,15 @@ constexpr unsigned kRequestGraceMs = 2000;
 // How long the adapter waits for the page to tell its title after the load has finished.
 constexpr unsigned kTitleProbeMs = 1000;
 
-std::string html_escape(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (char c : s) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-std::string message_page(std::string_view title, std::string_view text) {
-  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" + html_escape(title) +
-         "</title><style>body{font-family:sans-serif;margin:3em;color:#223}"
-         "h1{font-size:1.3em}</style></head><body><h1>" +
-         html_escape(title) + "</h1><p>" + html_escape(text) + "</p></body></html>";
-}
-
-void serve_builtin_page(WebKitURISchemeRequest* request, gpointer) {
-  std::string name = webkit_uri_scheme_request_get_path(request);
-  while (!name.empty() && name.front() == '/') name.erase(0, 1);
-  const bool safe =
-      !name.empty() && name.find_first_not_of("abcdefghijklmnopqrstuvwxyz-") == std::string::npos;
-  const std::string path = std::string(config::kResourcePrefix) + "/pages/" + name + ".html";
-  GBytes* bytes =
-      safe ? g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr) : nullptr;
-  if (!bytes) {
-    GError* error = g_error_new(G_IO_ERROR, G_IO_ERROR_NOT_FOUND, "There is no page “%s”.",
-                                webkit_uri_scheme_request_get_uri(request));
-    webkit_uri_scheme_request_finish_error(request, error);
-    g_error_free(error);
-    return;
-  }
-  GInputStream* stream = g_memory_input_stream_new_from_bytes(bytes);
-  webkit_uri_scheme_request_finish(request, stream, static_cast<gint64>(g_bytes_get_size(bytes)),
-                                   "text/html");
-  g_object_unref(stream);
-  g_bytes_unref(bytes);
-}
-
-// A name for a downloaded file: only its last path component, nothing hidden, nothing empty.
-std::string safe_file_name(const char* suggested) {
-  std::string name = suggested ? suggested : "";
-  if (const auto slash = name.find_last_of("/\\"); slash != std::string::npos)
-    name.erase(0, slash + 1);
-  name.erase(std::remove_if(name.begin(), name.end(),
-                            [](char c) { return static_cast<unsigned char>(c) < 0x20; }),
-             name.end());
-  while (!name.empty() && (name.front() == '.' || name.front() == ' ')) name.erase(0, 1);
-  return name.empty() ? std::string("download") : name;
-}
-
-// A path in `dir` that does not exist yet: "name.ext", then "name (1).ext", "name (2).ext"...
-std::filesystem::path unused_path(const std::filesystem::path& dir, const std::string& name) {
-  const std::filesystem::path base(name);
-  const std::string stem = base.stem().string(), ext = base.extension().string();
-  std::error_code ec;
-  std::filesystem::path candidate = dir / name;
-  for (int n = 1;
-       std::filesystem::exists(candidate, ec) || std::filesystem::is_symlink(candidate, ec); ++n)
-    candidate = dir / (stem + " (" + std::to_string(n) + ")" + ext);
-  return candidate;
-}
-
-std::filesystem::path download_dir() {
-  const char* dir = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-  std::filesystem::path path =
-      dir && *dir ? dir : std::filesystem::path(g_get_home_dir()) / "Downloads";
-  std::error_code ec;
-  std::filesystem::create_directories(path, ec);
-  return path;
-}
-
-void tell_user(GtkWidget* near, const std::string& text) {
-  auto* dialog = new Gtk::MessageDialog(text, false, Gtk::MessageType::INFO, Gtk::ButtonsType::OK);
-  if (auto* root = near ? gtk_widget_get_root(near) : nullptr; root && GTK_IS_WINDOW(root))
-    gtk_window_set_transient_for(GTK_WINDOW(dialog->gobj()), GTK_WINDOW(root));
-  dialog->set_title("Vel Browser");
-  dialog->signal_response().connect([dialog](int) { delete dialog; });
-  dialog->show();
-}
-
-// Offline mode: the engine's content filter blocks every web and websocket address. Patterns take
-// no alternatives, so one rule per scheme pair.
-constexpr const char* kOfflineFilterId = "vel-offline-1";
-constexpr const char* kOfflineRules =
-    R"([{"trigger":{"url-filter":"^https?://"},"action":{"type":"block"}},)"
-    R"({"trigger":{"url-filter":"^wss?://"},"action":{"type":"block"}}])";
-
-bool is_network_uri(const char* uri) {
-  const std::string scheme = uri_scheme(uri ? uri : "");
-  return scheme == "http" || scheme == "https" || scheme == "ws" || scheme == "wss";
-}
-
-std::string offline_page() {
-  const std::string path = std::string(config::kResourcePrefix) + "/pages/offline.html";
-  if (GBytes* bytes =
-          g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, nullptr)) {
-    gsize size = 0;
-    const auto* data = static_cast<const char*>(g_bytes_get_data(bytes, &size));
-    std::string page(data, size);
-    g_bytes_unref(bytes);
-    return page;
-  }
-  return message_page("Vel is working offline",
-                      "This page is on the web. Click \"Work online\", then load it again.");
-}
-
-void register_builtin_scheme() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  // Certificate errors fail closed: nothing is bypassed and no exception is remembered.
-  webkit_network_session_set_tls_errors_policy(webkit_network_session_get_default(),
-                                               WEBKIT_TLS_ERRORS_POLICY_FAIL);
-  WebKitWebContext* context = webkit_web_context_get_default();
-  webkit_web_context_register_uri_scheme(context, kBuiltinScheme, serve_builtin_page, nullptr,
-                                         nullptr);
-  WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
-  webkit_security_manager_register_uri_scheme_as_local(security, kBuiltinScheme);
-  webkit_security_manager_register_uri_scheme_as_secure(security, kBuiltinScheme);
-}
-
 class WebKitEngine final : public WebEngine {
  public:
-  WebKitEngine() {
-    register_builtin_scheme();
-    view_ = WEBKIT_WEB_VIEW(webkit_web_view_new());
-    g_object_ref_sink(view_);
-    widget_ = Glib::wrap(GTK_WIDGET(view_));
+  WebKitEngine()
+      : view_(new_view()),
+        widget_(Glib::wrap(GTK_WIDGET(view_))),
+        offline_filter_(view_),
+        downloads_(view_) {
+    // Busy until the offline page is in, so whoever waits for the load sees that page.
+    offline_filter_.signal_offline_page().connect([this] { note_request(); });
 
     g_signal_connect(view_, "load-changed",
                      G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer self) {
@@ -216,39 +77,6 @@ class WebKitEngine final : public WebEngine {
                        return TRUE;
                      }),
                      this);
-    // What the engine cannot show is saved to the download folder.
-    g_signal_connect(view_, "decide-policy",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
-                                    WebKitPolicyDecisionType type, gpointer) -> gboolean {
-                       if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
-                       auto* response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-                       if (webkit_response_policy_decision_is_mime_type_supported(response) ||
-                           !webkit_response_policy_decision_is_main_frame_main_resource(response))
-                         return FALSE;
-                       webkit_policy_decision_download(decision);
-                       return TRUE;
-                     }),
-                     nullptr);
-    g_signal_connect(
-        webkit_network_session_get_default(), "download-started",
-        G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, gpointer self) {
-          static_cast<WebKitEngine*>(self)->on_download_started(download);
-        }),
-        this);
-    // Offline: a web page the filter blocked shows the offline page instead.
-    g_signal_connect(view_, "load-failed",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char* uri, GError* error,
-                                    gpointer self) -> gboolean {
-                       return static_cast<WebKitEngine*>(self)->on_load_failed(uri, error);
-                     }),
-                     this);
-    g_signal_connect(view_, "decide-policy",
-                     G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
-                                    WebKitPolicyDecisionType type, gpointer self) -> gboolean {
-                       return static_cast<WebKitEngine*>(self)->on_decide_offline(decision, type);
-                     }),
-                     this);
-    prepare_offline_filter();
     g_signal_connect(
         view_, "web-process-terminated",
         G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
@@ -262,13 +90,7 @@ class WebKitEngine final : public WebEngine {
     prepared_end_idle_.disconnect();
     probe_timeout_.disconnect();
     cancel_probe();
-    offline_idle_.disconnect();
-    g_cancellable_cancel(filter_cancel_);
-    g_object_unref(filter_cancel_);
-    if (offline_filter_) webkit_user_content_filter_unref(offline_filter_);
-    g_object_unref(filter_store_);
     g_signal_handlers_disconnect_by_data(view_, this);
-    g_signal_handlers_disconnect_by_data(webkit_network_session_get_default(), this);
     g_object_unref(view_);
   }
 
@@ -339,16 +161,7 @@ class WebKitEngine final : public WebEngine {
     return true;
   }
 
-  bool set_offline(bool offline) override {
-    offline_ = offline;
-    apply_offline_filter();
-    if (offline_ && !filter_applied_) {
-      // Until the filter is in, nothing more of the current page loads and no web page opens.
-      webkit_web_view_stop_loading(view_);
-      if (filter_state_ == FilterState::Failed) return false;
-    }
-    return true;
-  }
+  bool set_offline(bool offline) override { return offline_filter_.set_offline(offline); }
 
   bool busy() const override {
     return request_pending_ || probing_title_ || webkit_web_view_is_loading(view_);
@@ -370,6 +183,13 @@ class WebKitEngine final : public WebEngine {
   Gtk::Widget& widget() override { return *widget_; }
 
  private:
+  static WebKitWebView* new_view() {
+    set_up_web_context();
+    auto* view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    g_object_ref_sink(view);
+    return view;
+  }
+
   void note_request() {
     request_pending_ = true;
     request_timeout_.disconnect();
@@ -436,127 +256,6 @@ class WebKitEngine final : public WebEngine {
       case WEBKIT_LOAD_REDIRECTED:
         break;
     }
-  }
-
-  // The filter is compiled once into a store in the user's cache and loaded from there afterwards.
-  void prepare_offline_filter() {
-    filter_cancel_ = g_cancellable_new();
-    char* path = g_build_filename(g_get_user_cache_dir(), "vel-browser", "filters", nullptr);
-    filter_store_ = webkit_user_content_filter_store_new(path);
-    g_free(path);
-    webkit_user_content_filter_store_load(filter_store_, kOfflineFilterId, filter_cancel_,
-                                          &WebKitEngine::on_filter_loaded, this);
-  }
-
-  static void on_filter_loaded(GObject* store, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    WebKitUserContentFilter* filter = webkit_user_content_filter_store_load_finish(
-        WEBKIT_USER_CONTENT_FILTER_STORE(store), result, &error);
-    // A cancelled step belongs to an engine that is gone: touch nothing.
-    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-      g_error_free(error);
-      return;
-    }
-    g_clear_error(&error);
-    auto* self = static_cast<WebKitEngine*>(data);
-    if (filter) {
-      self->filter_ready(filter);
-      return;
-    }
-    // Not compiled yet, or by an older program: compile it now.
-    GBytes* rules =
-        g_bytes_new_static(kOfflineRules, std::char_traits<char>::length(kOfflineRules));
-    webkit_user_content_filter_store_save(self->filter_store_, kOfflineFilterId, rules,
-                                          self->filter_cancel_, &WebKitEngine::on_filter_saved,
-                                          self);
-    g_bytes_unref(rules);
-  }
-
-  static void on_filter_saved(GObject* store, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    WebKitUserContentFilter* filter = webkit_user_content_filter_store_save_finish(
-        WEBKIT_USER_CONTENT_FILTER_STORE(store), result, &error);
-    if (g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED)) {
-      g_error_free(error);
-      return;
-    }
-    auto* self = static_cast<WebKitEngine*>(data);
-    if (filter) {
-      g_clear_error(&error);
-      self->filter_ready(filter);
-      return;
-    }
-    g_warning("Working offline is not possible: %s", error ? error->message : "no filter");
-    g_clear_error(&error);
-    self->filter_state_ = FilterState::Failed;
-    // What was held opens now, with web pages kept out by the policy check.
-    if (!self->held_uri_.empty())
-      webkit_web_view_load_uri(self->view_, std::exchange(self->held_uri_, {}).c_str());
-  }
-
-  void filter_ready(WebKitUserContentFilter* filter) {
-    offline_filter_ = filter;
-    filter_state_ = FilterState::Ready;
-    apply_offline_filter();
-  }
-
-  void apply_offline_filter() {
-    WebKitUserContentManager* manager = webkit_web_view_get_user_content_manager(view_);
-    if (offline_ && !filter_applied_ && offline_filter_) {
-      webkit_user_content_manager_add_filter(manager, offline_filter_);
-      filter_applied_ = true;
-    } else if (!offline_ && filter_applied_) {
-      webkit_user_content_manager_remove_filter(manager, offline_filter_);
-      filter_applied_ = false;
-    }
-    if (!held_uri_.empty() && (filter_applied_ || !offline_))
-      webkit_web_view_load_uri(view_, std::exchange(held_uri_, {}).c_str());
-  }
-
-  // The offline page stands under the blocked page's own address, so that Refresh loads the page
-  // itself once back online.
-  gboolean on_load_failed(const char* uri, const GError* error) {
-    if (!offline_ || !is_network_uri(uri)) return FALSE;
-    if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return FALSE;
-    show_offline_page(uri);
-    return TRUE;
-  }
-
-  // Until the filter is in, nothing opens: what the user asks for then is held and opened once it
-  // is. Should the filter be impossible, web pages at least stay out.
-  gboolean on_decide_offline(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
-    if (!offline_ || filter_applied_ || type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
-    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
-        WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
-    const std::string uri = request ? webkit_uri_request_get_uri(request) : "";
-    if (!offline_page_for_.empty() && uri == offline_page_for_) {
-      offline_page_for_.clear();
-      return FALSE;
-    }
-    const bool main_frame = type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
-                            !webkit_navigation_action_get_frame_name(action);
-    if (filter_state_ == FilterState::Pending) {
-      webkit_policy_decision_ignore(decision);
-      if (main_frame) held_uri_ = uri;
-      return TRUE;
-    }
-    if (!is_network_uri(uri.c_str())) return FALSE;
-    webkit_policy_decision_ignore(decision);
-    if (main_frame) show_offline_page(uri);
-    return TRUE;
-  }
-
-  void show_offline_page(const std::string& uri) {
-    offline_page_for_ = uri;
-    // Busy until the offline page is in, so whoever waits for the load sees that page.
-    note_request();
-    // Not inside the engine's own signal: a reload would cancel a page loaded from there.
-    offline_idle_.disconnect();
-    offline_idle_ = Glib::signal_idle().connect([this, uri] {
-      webkit_web_view_load_alternate_html(view_, offline_page().c_str(), uri.c_str(), nullptr);
-      return false;
-    });
   }
 
   void start_probe() {
@@ -631,38 +330,6 @@ class WebKitEngine final : public WebEngine {
     show_message("This page has stopped", text);
   }
 
-  void on_download_started(WebKitDownload* download) {
-    if (webkit_download_get_web_view(download) != view_) return;
-    webkit_download_set_allow_overwrite(download, FALSE);
-    g_signal_connect(
-        download, "decide-destination",
-        G_CALLBACK(+[](WebKitDownload* d, const char* suggested, gpointer) -> gboolean {
-          const auto path = unused_path(download_dir(), safe_file_name(suggested));
-          webkit_download_set_destination(d, path.c_str());
-          return TRUE;
-        }),
-        nullptr);
-    g_signal_connect(download, "failed", G_CALLBACK(+[](WebKitDownload* d, GError*, gpointer) {
-                       // Leave no partial file behind.
-                       if (const char* path = webkit_download_get_destination(d)) {
-                         std::error_code ec;
-                         std::filesystem::remove(path, ec);
-                       }
-                       g_object_set_data(G_OBJECT(d), "vel-failed", GINT_TO_POINTER(1));
-                     }),
-                     nullptr);
-    g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload* d, gpointer) {
-                       if (g_object_get_data(G_OBJECT(d), "vel-failed")) return;
-                       const char* path = webkit_download_get_destination(d);
-                       if (!path) return;
-                       WebKitWebView* view = webkit_download_get_web_view(d);
-                       tell_user(view ? GTK_WIDGET(view) : nullptr,
-                                 "Saved “" + std::filesystem::path(path).filename().string() +
-                                     "” in your download folder.");
-                     }),
-                     nullptr);
-  }
-
   void show_message(std::string_view title, std::string_view text, const char* base = nullptr) {
     if (!base) base = webkit_web_view_get_uri(view_);
     // Showing the message is a load of its own: busy until it is in.
@@ -671,8 +338,10 @@ class WebKitEngine final : public WebEngine {
                                         base ? base : "about:blank", nullptr);
   }
 
-  WebKitWebView* view_ = nullptr;
-  Gtk::Widget* widget_ = nullptr;
+  WebKitWebView* view_;
+  Gtk::Widget* widget_;
+  OfflineFilter offline_filter_;
+  Downloads downloads_;
   sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;
@@ -682,16 +351,6 @@ class WebKitEngine final : public WebEngine {
   std::string probed_title_;
   GCancellable* probe_cancel_ = nullptr;
   sigc::connection probe_timeout_;
-  bool offline_ = false;
-  enum class FilterState { Pending, Ready, Failed };
-  FilterState filter_state_ = FilterState::Pending;
-  WebKitUserContentFilterStore* filter_store_ = nullptr;
-  WebKitUserContentFilter* offline_filter_ = nullptr;
-  GCancellable* filter_cancel_ = nullptr;
-  bool filter_applied_ = false;
-  sigc::connection offline_idle_;
-  std::string held_uri_;          // asked for while the filter was being made
-  std::string offline_page_for_;  // the address the offline page is being shown for
   std::string crashed_uri_;
   std::string prepared_uri_;  // opening before the window asked for it
   sigc::connection prepared_end_idle_;

@@ -1,0 +1,68 @@
+#include "platform/download_names.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+TEST(DownloadNames, ASuggestedNameCannotLeaveTheFolderHideOrBeEmpty) {
+  const struct {
+    const char* name;
+    std::string suggested;
+    const char* saved;
+  } rows[] = {
+      {"a plain name is kept", "report.pdf", "report.pdf"},
+      {"inner spaces, dots and UTF-8 are kept", "März v2.tar.gz", "März v2.tar.gz"},
+      {"a path keeps its last part", "../../etc/passwd", "passwd"},
+      {"backslashes are separators too", "..\\..\\boot.ini", "boot.ini"},
+      {"an absolute path", "/tmp/x.txt", "x.txt"},
+      {"dot-dot alone", "..", "download"},
+      {"a folder", "dir/", "download"},
+      {"nothing", "", "download"},
+      {"a hidden name is shown", ".bashrc", "bashrc"},
+      {"leading dots and spaces go", " . .x", "x"},
+      {"control characters go", "a\nb\x1b\t.txt", "ab.txt"},
+      {"a control character cannot shield a dot", "\x01.profile", "profile"},
+      {"only control characters", "\x01\x1f", "download"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(vel::safe_file_name(row.suggested), row.saved) << row.name;
+}
+
+TEST(DownloadNames, ATakenNameGetsTheNextFreeNumber) {
+  enum class Kind { File, Folder, DanglingLink };
+  const struct {
+    const char* name;
+    std::vector<std::pair<const char*, Kind>> taken;
+    const char* wanted;
+    const char* given;
+  } rows[] = {
+      {"a free name is used", {}, "a.txt", "a.txt"},
+      {"a taken name gets (1)", {{"a.txt", Kind::File}}, "a.txt", "a (1).txt"},
+      {"numbers count past taken ones",
+       {{"a.txt", Kind::File}, {"a (1).txt", Kind::File}},
+       "a.txt",
+       "a (2).txt"},
+      {"only the variant is taken", {{"a (1).txt", Kind::File}}, "a.txt", "a.txt"},
+      {"no extension", {{"download", Kind::File}}, "download", "download (1)"},
+      {"the number goes before the last extension",
+       {{"x.tar.gz", Kind::File}},
+       "x.tar.gz",
+       "x.tar (1).gz"},
+      {"a folder is taken", {{"d", Kind::Folder}}, "d", "d (1)"},
+      {"a link to nothing is taken", {{"l.txt", Kind::DanglingLink}}, "l.txt", "l (1).txt"},
+  };
+  const fs::path root = fs::temp_directory_path() / ("vel-names-" + std::to_string(getpid()));
+  for (const auto& row : rows) {
+    const fs::path dir = root / row.name;
+    fs::create_directories(dir);
+    for (const auto& [name, kind] : row.taken) {
+      if (kind == Kind::File) std::ofstream(dir / name) << "older";
+      if (kind == Kind::Folder) fs::create_directory(dir / name);
+      if (kind == Kind::DanglingLink) fs::create_symlink(dir / "nowhere", dir / name);
+    }
+    EXPECT_EQ(vel::unused_path(dir, row.wanted), dir / row.given) << row.name;
+  }
+  fs::remove_all(root);
+}
