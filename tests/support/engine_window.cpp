@@ -12,9 +12,8 @@ EngineWindow::EngineWindow() : form(std::make_unique<Form1>(make_webkit_engine()
 }
 
 void EngineWindow::load(const std::function<void()>& action) {
-  const int before = completions;
-  action();
-  ASSERT_TRUE(run_until([&] { return completions > before && !engine().busy(); }))
+  ASSERT_TRUE(wait_for_load(engine().signal_load_finished(), action) &&
+              run_until([&] { return !engine().busy(); }))
       << "the load did not end";
 }
 
