@@ -84,21 +84,16 @@ struct TestServer::Impl {
 TestServer::TestServer(Tls tls) : impl_(std::make_unique<Impl>()) {
   GError* error = nullptr;
   GTlsCertificate* certificate = nullptr;
-  if (tls == Tls::SelfSigned) {
+  if (tls == Tls::SelfSigned)
     certificate = g_tls_certificate_new_from_files(VEL_TEST_TLS_DIR "/cert.pem",
                                                    VEL_TEST_TLS_DIR "/key.pem", &error);
-    if (!certificate) throw std::runtime_error(error->message);
-  }
   impl_->tls = certificate != nullptr;
   impl_->server = soup_server_new("tls-certificate", certificate, nullptr);
   if (certificate) g_object_unref(certificate);
   const auto options = static_cast<SoupServerListenOptions>(
       SOUP_SERVER_LISTEN_IPV4_ONLY | (impl_->tls ? SOUP_SERVER_LISTEN_HTTPS : 0));
-  if (!soup_server_listen_local(impl_->server, 0, options, &error)) {
-    std::string message = error ? error->message : "listen failed";
-    g_clear_error(&error);
-    throw std::runtime_error(message);
-  }
+  if (error || !soup_server_listen_local(impl_->server, 0, options, &error))
+    throw std::runtime_error(error ? error->message : "listen failed");
   GSList* uris = soup_server_get_uris(impl_->server);
   impl_->port = g_uri_get_port(static_cast<GUri*>(uris->data));
   g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));

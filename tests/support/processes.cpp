@@ -5,10 +5,10 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <thread>
 
 namespace vel::test {
@@ -18,19 +18,16 @@ namespace {
 bool read_stat(int pid, Process& p) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
   std::string line;
-  if (!std::getline(in, line)) return false;
-  // The name is in parentheses and may itself hold spaces or parentheses.
+  std::getline(in, line);
+  // The name is in parentheses and may itself hold spaces or parentheses. After it: the state,
+  // the parent (field 4) and, as fields 14 and 15, user and system time.
   const auto open = line.find('('), close = line.rfind(')');
-  if (open == std::string::npos || close == std::string::npos || close + 2 > line.size())
-    return false;
+  if (open == std::string::npos || close == std::string::npos) return false;
   p.name = line.substr(open + 1, close - open - 1);
-  std::istringstream rest(line.substr(close + 2));
-  std::string skip;
   unsigned long long utime = 0, stime = 0;
-  // From the state (field 3): the parent is field 4, user and system time fields 14 and 15.
-  rest >> skip >> p.ppid;
-  for (int field = 5; field < 14; ++field) rest >> skip;
-  if (!(rest >> utime >> stime)) return false;
+  if (std::sscanf(line.c_str() + close + 1, " %*c %d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu",
+                  &p.ppid, &utime, &stime) != 3)
+    return false;
   p.ticks = utime + stime;
   return true;
 }

@@ -13,34 +13,28 @@ namespace vel::test {
 void show_and_wait(Gtk::Window& window) {
   window.present();
   bool drawn = false;
-  auto id = window.add_tick_callback([&drawn](const Glib::RefPtr<Gdk::FrameClock>&) {
+  window.add_tick_callback([&drawn](const Glib::RefPtr<Gdk::FrameClock>&) {
     drawn = true;
     return false;
   });
   if (!run_until([&] { return window.get_mapped() && drawn; }))
     throw std::runtime_error("window was not mapped");
-  (void)id;
   // Let the X server place and expose it.
   run_until([] { return false; }, std::chrono::milliseconds(50));
 }
 
 // --- XInput -----------------------------------------------------------------------------------
 
-struct XInput::Impl {
-  Display* dpy = nullptr;
-};
-
-XInput::XInput() : impl_(std::make_unique<Impl>()) {
-  impl_->dpy = XOpenDisplay(nullptr);
-  if (!impl_->dpy) throw std::runtime_error("no X display");
+XInput::XInput() : dpy_(XOpenDisplay(nullptr)) {
+  if (!dpy_) throw std::runtime_error("no X display");
 }
 
 XInput::~XInput() {
-  XCloseDisplay(impl_->dpy);
+  XCloseDisplay(dpy_);
 }
 
 void XInput::sync() {
-  XSync(impl_->dpy, False);
+  XSync(dpy_, False);
 }
 
 std::pair<int, int> XInput::origin(Gtk::Window& window) {
@@ -49,12 +43,12 @@ std::pair<int, int> XInput::origin(Gtk::Window& window) {
   const Window xid = gdk_x11_surface_get_xid(surface->gobj());
   int x = 0, y = 0;
   Window child;
-  XTranslateCoordinates(impl_->dpy, xid, DefaultRootWindow(impl_->dpy), 0, 0, &x, &y, &child);
+  XTranslateCoordinates(dpy_, xid, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child);
   return {x, y};
 }
 
 void XInput::move_root(int x, int y) {
-  XTestFakeMotionEvent(impl_->dpy, -1, x, y, CurrentTime);
+  XTestFakeMotionEvent(dpy_, -1, x, y, CurrentTime);
   sync();
 }
 
@@ -64,20 +58,20 @@ void XInput::move(Gtk::Window& window, int x, int y) {
 }
 
 void XInput::click(int button) {
-  XTestFakeButtonEvent(impl_->dpy, button, True, CurrentTime);
-  XTestFakeButtonEvent(impl_->dpy, button, False, CurrentTime);
+  XTestFakeButtonEvent(dpy_, button, True, CurrentTime);
+  XTestFakeButtonEvent(dpy_, button, False, CurrentTime);
   sync();
 }
 
 void XInput::focus(Gtk::Window& window) {
   auto surface = window.get_surface();
-  XSetInputFocus(impl_->dpy, gdk_x11_surface_get_xid(surface->gobj()), RevertToParent, CurrentTime);
+  XSetInputFocus(dpy_, gdk_x11_surface_get_xid(surface->gobj()), RevertToParent, CurrentTime);
   sync();
 }
 
 void XInput::move_window(Gtk::Window& window, int x, int y) {
   auto surface = window.get_surface();
-  XMoveWindow(impl_->dpy, gdk_x11_surface_get_xid(surface->gobj()), x, y);
+  XMoveWindow(dpy_, gdk_x11_surface_get_xid(surface->gobj()), x, y);
   sync();
   if (!run_until([&] { return origin(window) == std::make_pair(x, y); }))
     throw std::runtime_error("window did not move");
@@ -85,28 +79,28 @@ void XInput::move_window(Gtk::Window& window, int x, int y) {
 
 void XInput::press_key(const char* keysym_name, const std::vector<const char*>& modifiers) {
   std::vector<KeyCode> mods;
-  for (const char* m : modifiers) mods.push_back(XKeysymToKeycode(impl_->dpy, XStringToKeysym(m)));
-  const KeyCode code = XKeysymToKeycode(impl_->dpy, XStringToKeysym(keysym_name));
+  for (const char* m : modifiers) mods.push_back(XKeysymToKeycode(dpy_, XStringToKeysym(m)));
+  const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(keysym_name));
   if (code == 0) throw std::runtime_error(std::string("no key for ") + keysym_name);
-  for (KeyCode m : mods) XTestFakeKeyEvent(impl_->dpy, m, True, CurrentTime);
-  XTestFakeKeyEvent(impl_->dpy, code, True, CurrentTime);
-  XTestFakeKeyEvent(impl_->dpy, code, False, CurrentTime);
+  for (KeyCode m : mods) XTestFakeKeyEvent(dpy_, m, True, CurrentTime);
+  XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
+  XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
   for (auto it = mods.rbegin(); it != mods.rend(); ++it)
-    XTestFakeKeyEvent(impl_->dpy, *it, False, CurrentTime);
+    XTestFakeKeyEvent(dpy_, *it, False, CurrentTime);
   sync();
 }
 
 void XInput::type(const std::string& text) {
-  const KeyCode shift = XKeysymToKeycode(impl_->dpy, XK_Shift_L);
+  const KeyCode shift = XKeysymToKeycode(dpy_, XK_Shift_L);
   for (unsigned char c : text) {
     const KeySym sym = c == '\n' ? XK_Return : static_cast<KeySym>(c);
-    const KeyCode code = XKeysymToKeycode(impl_->dpy, sym);
+    const KeyCode code = XKeysymToKeycode(dpy_, sym);
     if (code == 0) throw std::runtime_error("cannot type character");
-    const bool shifted = XkbKeycodeToKeysym(impl_->dpy, code, 0, 0) != sym;
-    if (shifted) XTestFakeKeyEvent(impl_->dpy, shift, True, CurrentTime);
-    XTestFakeKeyEvent(impl_->dpy, code, True, CurrentTime);
-    XTestFakeKeyEvent(impl_->dpy, code, False, CurrentTime);
-    if (shifted) XTestFakeKeyEvent(impl_->dpy, shift, False, CurrentTime);
+    const bool shifted = XkbKeycodeToKeysym(dpy_, code, 0, 0) != sym;
+    if (shifted) XTestFakeKeyEvent(dpy_, shift, True, CurrentTime);
+    XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
+    XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
+    if (shifted) XTestFakeKeyEvent(dpy_, shift, False, CurrentTime);
   }
   sync();
 }

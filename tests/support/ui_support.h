@@ -3,12 +3,13 @@
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/main_loop.h"
 #include "support/page_server.h"
+
+struct _XDisplay;
 
 namespace vel::test {
 
@@ -20,6 +21,8 @@ class XInput {
  public:
   XInput();
   ~XInput();
+  XInput(const XInput&) = delete;
+  XInput& operator=(const XInput&) = delete;
 
   // Screen position of a window's top-left corner.
   std::pair<int, int> origin(Gtk::Window& window);
@@ -36,8 +39,7 @@ class XInput {
 
  private:
   void sync();
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  _XDisplay* dpy_;
 };
 
 }  // namespace vel::test
