@@ -9,9 +9,9 @@
 #include <gtkmm/entry.h>
 #include <gtkmm/label.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,87 +19,43 @@
 #include "browser/browser_window.h"
 #include "platform/graphics.h"
 #include "platform/webkit_engine.h"
+#include "support/main_loop.h"
 
 namespace {
 
-constexpr unsigned kRunTimeoutMs = 30000;
-constexpr unsigned kPauseMs = 300;
+constexpr std::chrono::seconds kRunTimeout(30);
+constexpr std::chrono::milliseconds kPause(300);
 
-class DoneDelay {
- public:
-  DoneDelay(Glib::RefPtr<Gtk::Application> app, int runs,
-            std::vector<std::pair<std::string, std::string>> pages)
-      : app_(std::move(app)), runs_(runs), pages_(std::move(pages)) {}
-
-  void start() {
-    form_ = std::make_unique<vel::BrowserWindow>(vel::make_webkit_engine());
-    app_->add_window(*form_);
-    form_->load();
-    form_->engine().signal_load_finished().connect([this] {
-      if (!finished_us_) finished_us_ = g_get_monotonic_time();
-    });
-    form_->status_bar().panel(2)->property_label().signal_changed().connect([this] {
-      if (in_run_ && form_->status_bar().panel_text(2) == "Done") end_run(g_get_monotonic_time());
-    });
-    next_run();
-  }
-
- private:
-  void next_run() {
-    if (page_ >= pages_.size()) {
-      form_->hide();
-      app_->quit();
-      return;
+void run(Glib::RefPtr<Gtk::Application> app, int runs,
+         const std::vector<std::pair<std::string, std::string>>& pages) {
+  vel::BrowserWindow window(vel::make_webkit_engine());
+  app->add_window(window);
+  window.load();
+  gint64 finished_us = 0, done_us = 0;
+  window.engine().signal_load_finished().connect([&] {
+    if (!finished_us) finished_us = g_get_monotonic_time();
+  });
+  window.status_bar().panel(2)->property_label().signal_changed().connect([&] {
+    if (!done_us && window.status_bar().panel_text(2) == "Done") done_us = g_get_monotonic_time();
+  });
+  for (const auto& [name, address] : pages)
+    for (int run = 0; run < runs; ++run) {
+      window.status_bar().set_panel_text(2, "");
+      finished_us = done_us = 0;
+      // A query of its own per run, so no run is served from a cache.
+      window.address_box().get_entry()->set_text(address + "?run=" + std::to_string(run));
+      window.on_address_chosen();
+      if (vel::test::run_until([&] { return done_us != 0; }, kRunTimeout) && finished_us)
+        std::printf("done_delay_ms %s %.2f\n", name.c_str(),
+                    static_cast<double>(done_us - finished_us) / 1000.0);
+      else
+        std::printf("done_delay_ms %s n/a\n", name.c_str());
+      std::fflush(stdout);
+      // A pause between runs, so one load's aftermath does not fall into the next.
+      vel::test::run_until([] { return false; }, kPause);
     }
-    finished_us_ = 0;
-    in_run_ = true;
-    form_->status_bar().set_panel_text(2, "");
-    // A query of its own per run, so no run is served from a cache.
-    const std::string address = pages_[page_].second + "?run=" + std::to_string(run_);
-    form_->address_box().get_entry()->set_text(address);
-    form_->on_address_chosen();
-    timeout_ = Glib::signal_timeout().connect(
-        [this] {
-          std::printf("done_delay_ms %s n/a\n", pages_[page_].first.c_str());
-          std::fflush(stdout);
-          in_run_ = false;
-          advance();
-          return false;
-        },
-        kRunTimeoutMs);
-  }
-
-  void end_run(gint64 done_us) {
-    in_run_ = false;
-    timeout_.disconnect();
-    if (finished_us_)
-      std::printf("done_delay_ms %s %.2f\n", pages_[page_].first.c_str(),
-                  static_cast<double>(done_us - finished_us_) / 1000.0);
-    else
-      std::printf("done_delay_ms %s n/a\n", pages_[page_].first.c_str());
-    std::fflush(stdout);
-    advance();
-  }
-
-  void advance() {
-    if (++run_ >= runs_) {
-      run_ = 0;
-      ++page_;
-    }
-    // A pause between runs, so one load's aftermath does not fall into the next.
-    Glib::signal_timeout().connect_once([this] { next_run(); }, kPauseMs);
-  }
-
-  Glib::RefPtr<Gtk::Application> app_;
-  int runs_;
-  std::vector<std::pair<std::string, std::string>> pages_;
-  std::unique_ptr<vel::BrowserWindow> form_;
-  std::size_t page_ = 0;
-  int run_ = 0;
-  bool in_run_ = false;
-  gint64 finished_us_ = 0;
-  sigc::connection timeout_;
-};
+  window.hide();
+}
 
 }  // namespace
 
@@ -121,8 +77,7 @@ int main(int argc, char* argv[]) {
   auto app = Gtk::Application::create("org.velbrowser.BenchDoneDelay",
                                       Gio::Application::Flags::NON_UNIQUE);
   graphics.restore();
-  DoneDelay bench(app, runs, std::move(pages));
-  app->signal_activate().connect([&] { bench.start(); });
+  app->signal_activate().connect([&] { run(app, runs, pages); });
   char* program[] = {argv[0], nullptr};
   return app->run(1, program);
 }

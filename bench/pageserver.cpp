@@ -2,12 +2,12 @@
 // with a style sheet, two scripts and twenty images, all generated from fixed seeds so every run
 // loads the same bytes. Prints its port on stdout, then serves until it is terminated.
 #include <gdk-pixbuf/gdk-pixbuf.h>
-#include <libsoup/soup.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <string>
+
+#include "support/page_server.h"
 
 namespace {
 
@@ -134,65 +134,28 @@ std::string png_image(int index) {
   return out;
 }
 
-struct Resource {
-  std::string type;
-  std::string body;
-};
-
-std::map<std::string, Resource>& resources() {
-  static std::map<std::string, Resource> map;
-  return map;
-}
-
-void handle(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer) {
-  const auto it = resources().find(path);
-  if (it == resources().end()) {
-    soup_server_message_set_status(msg, SOUP_STATUS_NOT_FOUND, nullptr);
-    return;
-  }
-  soup_server_message_set_status(msg, SOUP_STATUS_OK, nullptr);
-  // Every run fetches every byte, as a first visit would.
-  soup_message_headers_replace(soup_server_message_get_response_headers(msg), "Cache-Control",
-                               "no-store");
-  soup_server_message_set_response(msg, it->second.type.c_str(), SOUP_MEMORY_STATIC,
-                                   it->second.body.data(), it->second.body.size());
-}
-
 }  // namespace
 
 int main() {
-  auto& r = resources();
-  r["/tiny.html"] = {"text/html; charset=utf-8", tiny_page()};
-  r["/article.html"] = {"text/html; charset=utf-8", article_page()};
-  r["/article.css"] = {"text/css", article_css()};
-  r["/toc.js"] = {"text/javascript", toc_js()};
-  r["/stats.js"] = {"text/javascript", stats_js()};
+  vel::test::TestServer server;  // every response uncached: each run fetches every byte
+  const std::string article = article_page();
+  std::size_t total = article.size();
+  const auto add = [&](const std::string& path, std::string body, const char* type) {
+    total += body.size();
+    server.add_page(path, std::move(body), type);
+  };
+  server.add_page("/tiny.html", tiny_page(), "text/html; charset=utf-8");
+  server.add_page("/article.html", article, "text/html; charset=utf-8");
+  add("/article.css", article_css(), "text/css");
+  add("/toc.js", toc_js(), "text/javascript");
+  add("/stats.js", stats_js(), "text/javascript");
   for (int i = 0; i < kImages; ++i)
-    r["/img/" + std::to_string(i) + ".png"] = {"image/png", png_image(i)};
+    add("/img/" + std::to_string(i) + ".png", png_image(i), "image/png");
 
-  SoupServer* server = soup_server_new("server-header", "vel-bench", nullptr);
-  soup_server_add_handler(server, nullptr, handle, nullptr, nullptr);
-  GError* error = nullptr;
-  GInetAddress* loopback = g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4);
-  GSocketAddress* address = g_inet_socket_address_new(loopback, 0);
-  if (!soup_server_listen(server, address, static_cast<SoupServerListenOptions>(0), &error)) {
-    std::fprintf(stderr, "pageserver: %s\n", error->message);
-    return 1;
-  }
-  g_object_unref(address);
-  g_object_unref(loopback);
-  GSList* uris = soup_server_get_uris(server);
-  std::printf("%d\n", g_uri_get_port(static_cast<GUri*>(uris->data)));
+  std::printf("%d\n", server.port());
   std::fflush(stdout);
-  g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
-
-  std::size_t total = 0;
-  for (const auto& [path, res] : r)
-    if (path != "/tiny.html") total += res.body.size();
   std::fprintf(stderr, "pageserver: article %zu bytes of HTML, %zu bytes with its resources\n",
-               r["/article.html"].body.size(), total);
-
-  GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
-  g_main_loop_run(loop);
+               article.size(), total);
+  g_main_loop_run(g_main_loop_new(nullptr, FALSE));
   return 0;
 }

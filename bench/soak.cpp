@@ -7,21 +7,18 @@
 //   --engine-only  navigates the view directly, leaving the address box and its list alone, to
 //                  tell the engine's share of any growth from the window's
 // Runs under an X server: bench/soak.sh starts its own Xvfb.
-#include <dirent.h>
 #include <gtkmm/comboboxtext.h>
 #include <gtkmm/entry.h>
-#include <libsoup/soup.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,12 +26,15 @@
 #include "browser/browser_window.h"
 #include "clock/clock_window.h"
 #include "platform/graphics.h"
+#include "support/main_loop.h"
+#include "support/page_server.h"
+#include "support/processes.h"
 
 namespace {
 
 // What the engine shows in place of a page whose process stopped.
 constexpr const char* kStoppedTitle = "This page has stopped";
-constexpr unsigned kLoadTimeoutMs = 30000;
+constexpr std::chrono::seconds kLoadTimeout(30);
 
 // --- The pages ---------------------------------------------------------------------------------
 
@@ -54,22 +54,29 @@ std::string image(int k) {
          std::to_string(10 + k * 4) + "' fill='white'/></svg>";
 }
 
-std::map<std::string, std::pair<std::string, std::string>> make_site() {
-  std::map<std::string, std::pair<std::string, std::string>> site;
+// The site's pages, and what each path serves: "text/html", "image/svg+xml", ...
+std::map<std::string, std::string> make_site(vel::test::TestServer& server) {
+  std::map<std::string, std::string> types;
+  const auto add = [&](const std::string& path, std::string body, const char* type) {
+    server.add_page(path, std::move(body), type);
+    types[path] = type;
+    // Sub-resources are cached as a real site's would be; the pages themselves are not.
+    if (types[path] != "text/html") server.add_header(path, "Cache-Control", "max-age=3600");
+  };
   const std::string head =
       "<!doctype html><meta charset=utf-8><link rel=stylesheet href=/site.css>";
   std::string text = head + "<title>Article</title><h1>Article</h1>";
   for (int i = 0; i < 40; ++i) text += paragraph(i);
-  site["/article"] = {text, "text/html"};
+  add("/article", text, "text/html");
 
   std::string gallery = head + "<title>Gallery</title><h1>Gallery</h1>";
   for (int k = 0; k < 8; ++k) gallery += "<img src=/img/" + std::to_string(k) + ".svg alt=''>";
-  site["/gallery"] = {gallery + paragraph(3), "text/html"};
+  add("/gallery", gallery + paragraph(3), "text/html");
 
   // Builds its content and title from script, and keeps some garbage for the collector.
-  site["/script"] = {head + "<title>Loading</title><div id=out></div><script src=/app.js></script>",
-                     "text/html"};
-  site["/app.js"] = {
+  add("/script", head + "<title>Loading</title><div id=out></div><script src=/app.js></script>",
+      "text/html");
+  add("/app.js",
       "const out = document.getElementById('out');\n"
       "window.junk = [];\n"
       "for (let i = 0; i < 300; i++) {\n"
@@ -79,84 +86,23 @@ std::map<std::string, std::pair<std::string, std::string>> make_site() {
       "  window.junk.push(new Array(100).fill(i));\n"
       "}\n"
       "document.title = 'Script ' + location.search;\n",
-      "application/javascript"};
+      "application/javascript");
 
-  site["/form"] = {head +
-                       "<title>Form</title><form><input name=q value=text><select name=s>"
-                       "<option>one<option>two</select><textarea>notes</textarea>"
-                       "<button>Send</button></window>",
-                   "text/html"};
-  site["/site.css"] = {"body{font:14px sans-serif;margin:1em}img{margin:4px}h1{color:#246}",
-                       "text/css"};
-  for (int k = 0; k < 8; ++k)
-    site["/img/" + std::to_string(k) + ".svg"] = {image(k), "image/svg+xml"};
-  return site;
+  add("/form",
+      head +
+          "<title>Form</title><form><input name=q value=text><select name=s>"
+          "<option>one<option>two</select><textarea>notes</textarea>"
+          "<button>Send</button></window>",
+      "text/html");
+  add("/site.css", "body{font:14px sans-serif;margin:1em}img{margin:4px}h1{color:#246}",
+      "text/css");
+  for (int k = 0; k < 8; ++k) add("/img/" + std::to_string(k) + ".svg", image(k), "image/svg+xml");
+  return types;
 }
 
 const std::vector<std::string> kPages = {"/article", "/gallery", "/script", "/form"};
 
-// --- The process tree --------------------------------------------------------------------------
-
-struct Proc {
-  std::string name;
-  int ppid = 0;
-};
-
-std::map<int, Proc> all_processes() {
-  std::map<int, Proc> out;
-  DIR* dir = opendir("/proc");
-  if (!dir) return out;
-  while (dirent* e = readdir(dir)) {
-    const int pid = std::atoi(e->d_name);
-    if (pid <= 0) continue;
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(in, line)) continue;
-    // The name is in parentheses and may itself hold spaces or parentheses.
-    const auto open = line.find('('), close = line.rfind(')');
-    if (open == std::string::npos || close == std::string::npos || close + 2 > line.size())
-      continue;
-    std::istringstream rest(line.substr(close + 2));
-    std::string state;
-    Proc p;
-    p.name = line.substr(open + 1, close - open - 1);
-    if (rest >> state >> p.ppid) out.emplace(pid, p);
-  }
-  closedir(dir);
-  return out;
-}
-
-// This program and every process descended from it: the engine's processes run under bwrap.
-std::map<int, Proc> process_tree() {
-  const auto all = all_processes();
-  std::set<int> members{static_cast<int>(getpid())};
-  for (bool grew = true; grew;) {
-    grew = false;
-    for (const auto& [pid, p] : all)
-      if (!members.count(pid) && members.count(p.ppid)) grew = members.insert(pid).second;
-  }
-  std::map<int, Proc> out;
-  for (int pid : members)
-    if (auto it = all.find(pid); it != all.end()) out.emplace(pid, it->second);
-  return out;
-}
-
-// A "Key:  123 kB" field of a /proc file, or -1 when it cannot be read.
-long field_kb(int pid, const char* file, const char* key) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/" + file);
-  std::string word;
-  while (in >> word) {
-    if (word == key) {
-      long kb = -1;
-      in >> kb;
-      return kb;
-    }
-    in.ignore(1 << 16, '\n');
-  }
-  return -1;
-}
-
-bool is_web_process(const Proc& p) {
+bool is_web_process(const vel::test::Process& p) {
   // The kernel keeps 15 characters of a name: "WebKitWebProces".
   return p.name.rfind("WebKitWebProces", 0) == 0;
 }
@@ -168,96 +114,39 @@ class Soak {
   Soak(Glib::RefPtr<vel::Application> app, int navigations, int every, bool engine_only)
       : app_(std::move(app)), total_(navigations), every_(every), engine_only_(engine_only) {}
 
-  ~Soak() {
-    if (server_) g_object_unref(server_);
-  }
-
-  bool start_server() {
-    site_ = make_site();
-    server_ = soup_server_new(nullptr, nullptr);
-    soup_server_add_handler(server_, nullptr, &Soak::serve, this, nullptr);
-    GError* error = nullptr;
-    if (!soup_server_listen_local(server_, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) {
-      std::fprintf(stderr, "vel-soak: cannot serve on 127.0.0.1: %s\n", error->message);
-      g_error_free(error);
-      return false;
-    }
-    GSList* uris = soup_server_get_uris(server_);
-    if (uris) port_ = g_uri_get_port(static_cast<GUri*>(uris->data));
-    g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
-    return true;
-  }
-
-  void start() {
-    form_ = &app_->show_browser_window();
+  void run() {
+    window_ = &app_->show_browser_window();
     app_->show_clock_window();
-    form_->engine().signal_load_finished().connect([this] { on_load_finished(); });
     started_us_ = last_report_us_ = g_get_monotonic_time();
     std::printf("soak: %d navigations among %zu pages on 127.0.0.1:%d, clock window %s\n", total_,
-                kPages.size(), port_, app_->clock_window() ? "open" : "NOT open");
+                kPages.size(), server_.port(), app_->clock_window() ? "open" : "NOT open");
     report("start");
-    next();
+    for (; done_ < total_; ++done_) {
+      if (done_ > 0 && done_ % every_ == 0) report(std::to_string(done_));
+      check_page();
+      const std::string uri =
+          server_.uri(kPages[done_ % kPages.size()] + "?n=" + std::to_string(done_));
+      const auto navigate = [&] {
+        if (engine_only_) {
+          window_->engine().navigate(uri);
+        } else {
+          // Typed and entered, as the user does: the address also goes into the box's list.
+          window_->address_box().get_entry()->set_text(uri);
+          window_->on_address_activated();
+        }
+      };
+      if (!vel::test::wait_for_load(window_->engine().signal_load_finished(), navigate,
+                                    kLoadTimeout))
+        ++timeouts_;
+    }
+    finish();
   }
 
  private:
-  static void serve(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*,
-                    gpointer self) {
-    auto* soak = static_cast<Soak*>(self);
-    const auto& site = soak->site_;
-    const auto it = site.find(path);
-    ++soak->served_[it == site.end() ? "missing" : it->second.second];
-    if (it == site.end()) {
-      soup_server_message_set_status(msg, 404, nullptr);
-      return;
-    }
-    soup_server_message_set_status(msg, 200, nullptr);
-    auto* headers = soup_server_message_get_response_headers(msg);
-    // Sub-resources are cached as a real site's would be; the pages themselves are not.
-    if (it->second.second != "text/html")
-      soup_message_headers_replace(headers, "Cache-Control", "max-age=3600");
-    soup_server_message_set_response(msg, it->second.second.c_str(), SOUP_MEMORY_STATIC,
-                                     it->second.first.data(), it->second.first.size());
-  }
-
-  void next() {
-    if (done_ > 0 && done_ % every_ == 0 && done_ < total_) report(std::to_string(done_));
-    if (done_ >= total_) {
-      finish();
-      return;
-    }
-    check_page();
-    const std::string uri = "http://127.0.0.1:" + std::to_string(port_) +
-                            kPages[done_ % kPages.size()] + "?n=" + std::to_string(done_);
-    waiting_ = true;
-    if (engine_only_) {
-      form_->engine().navigate(uri);
-    } else {
-      // Typed and entered, as the user does: the address also goes into the box's list.
-      form_->address_box().get_entry()->set_text(uri);
-      form_->on_address_activated();
-    }
-    timeout_ = Glib::signal_timeout().connect(
-        [this] {
-          ++timeouts_;
-          on_load_finished();
-          return false;
-        },
-        kLoadTimeoutMs);
-  }
-
-  void on_load_finished() {
-    if (!waiting_) return;
-    waiting_ = false;
-    timeout_.disconnect();
-    ++done_;
-    // The next navigation starts from the main loop, not from inside the engine's signal.
-    Glib::signal_idle().connect_once([this] { next(); });
-  }
-
   // A lost page process shows up either as the engine's message page or as a web process that
   // went away without the program asking.
   void check_page() {
-    if (form_->engine().location_name() == kStoppedTitle) ++stopped_pages_;
+    if (window_->engine().location_name() == kStoppedTitle) ++stopped_pages_;
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
       if (stat(("/proc/" + std::to_string(*it)).c_str(), &st) != 0) {
@@ -268,7 +157,7 @@ class Soak {
       }
     }
     if (web_pids_.empty() || done_ % 100 == 0)
-      for (const auto& [pid, p] : process_tree())
+      for (const auto& [pid, p] : vel::test::process_tree(getpid()))
         if (is_web_process(p)) web_pids_.insert(pid);
   }
 
@@ -279,9 +168,9 @@ class Soak {
     long rss = 0, pss = 0;
     bool pss_known = true;
     std::map<std::string, std::pair<int, long>> by_name;  // name -> processes, RSS kB
-    for (const auto& [pid, p] : process_tree()) {
-      const long r = field_kb(pid, "status", "VmRSS:");
-      const long s = field_kb(pid, "smaps_rollup", "Pss:");
+    for (const auto& [pid, p] : vel::test::process_tree(getpid())) {
+      const auto memory = vel::test::memory(pid);
+      const long r = memory.rss_kb, s = memory.pss_kb;
       if (r > 0) rss += r;
       if (s >= 0)
         pss += s;
@@ -313,11 +202,18 @@ class Soak {
         "soak done: navigations=%d seconds=%.0f stopped_pages=%d lost_web_processes=%d "
         "load_timeouts=%d address_list=%zu clock_window=%s\n",
         done_, static_cast<double>(g_get_monotonic_time() - started_us_) / 1e6, stopped_pages_,
-        lost_processes_, timeouts_, test::address_list(*form_).size(),
+        lost_processes_, timeouts_, window_->address_box().get_model()->children().size(),
         app_->clock_window() && app_->clock_window()->get_visible() ? "open" : "closed");
     // What the server answered, so a run of quick failures cannot pass for a run of pages.
+    std::map<std::string, int> served;  // type -> responses
+    int known = 0;
+    for (const auto& [path, type] : types_) {
+      served[type] += server_.requests(path);
+      known += server_.requests(path);
+    }
+    if (server_.total_requests() > known) served["missing"] = server_.total_requests() - known;
     std::printf("soak served:");
-    for (const auto& [type, count] : served_) std::printf(" %s=%d", type.c_str(), count);
+    for (const auto& [type, count] : served) std::printf(" %s=%d", type.c_str(), count);
     std::printf("\n");
     std::fflush(stdout);
     app_->quit_program();
@@ -326,14 +222,10 @@ class Soak {
   Glib::RefPtr<vel::Application> app_;
   int total_, every_;
   bool engine_only_;
-  SoupServer* server_ = nullptr;
-  int port_ = 0;
-  std::map<std::string, std::pair<std::string, std::string>> site_;  // path -> body, type
-  std::map<std::string, int> served_;                                // type -> responses
-  vel::BrowserWindow* form_ = nullptr;
+  vel::test::TestServer server_;
+  const std::map<std::string, std::string> types_ = make_site(server_);  // path -> type
+  vel::BrowserWindow* window_ = nullptr;
   int done_ = 0;
-  bool waiting_ = false;
-  sigc::connection timeout_;
   int timeouts_ = 0;
   int stopped_pages_ = 0;
   int lost_processes_ = 0;
@@ -377,9 +269,8 @@ int main(int argc, char* argv[]) {
   auto app = vel::Application::create();
   graphics.restore();
   Soak soak(app, navigations, every, engine_only);
-  if (!soak.start_server()) return 1;
   // The application's own activation opens the browser window; the run starts right after.
-  app->signal_activate().connect([&] { soak.start(); }, true);
+  app->signal_activate().connect([&] { soak.run(); }, true);
   char* program[] = {argv[0], nullptr};
   return app->run(1, program);
 }

@@ -10,25 +10,21 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-#include <dirent.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <functional>
-#include <map>
 #include <optional>
-#include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/processes.h"
+#include "support/x_windows.h"
 
 namespace {
 
@@ -106,82 +102,18 @@ Options parse(int argc, char** argv) {
 
 // --- The process tree -------------------------------------------------------------------------
 
-struct ProcStat {
-  std::string comm;
-  int ppid = 0;
-  unsigned long long ticks = 0;  // utime + stime
-};
+using vel::test::process_tree;
+using vel::test::stop_tree;
 
-std::optional<ProcStat> read_stat(int pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  if (!std::getline(in, line)) return std::nullopt;
-  // The name is in parentheses and may itself contain spaces or parentheses.
-  const auto open = line.find('('), close = line.rfind(')');
-  if (open == std::string::npos || close == std::string::npos) return std::nullopt;
-  ProcStat s;
-  s.comm = line.substr(open + 1, close - open - 1);
-  std::istringstream rest(line.substr(close + 2));
-  std::string field;
-  std::vector<std::string> f;
-  while (rest >> field) f.push_back(field);
-  // f[0] is the state (field 3); ppid is field 4, utime 14, stime 15.
-  if (f.size() < 13) return std::nullopt;
-  s.ppid = std::stoi(f[1]);
-  s.ticks = std::stoull(f[11]) + std::stoull(f[12]);
-  return s;
-}
-
-// The program and every process descended from it.
-std::map<int, ProcStat> tree(int root) {
-  std::map<int, ProcStat> all;
-  if (DIR* dir = opendir("/proc")) {
-    while (dirent* e = readdir(dir)) {
-      const int pid = std::atoi(e->d_name);
-      if (pid <= 0) continue;
-      if (auto s = read_stat(pid)) all.emplace(pid, *s);
-    }
-    closedir(dir);
-  }
-  std::map<int, ProcStat> out;
-  std::set<int> members{root};
-  for (bool grew = true; grew;) {
-    grew = false;
-    for (const auto& [pid, s] : all)
-      if (!members.count(pid) && members.count(s.ppid)) grew = members.insert(pid).second;
-  }
-  for (int pid : members)
-    if (auto it = all.find(pid); it != all.end()) out.emplace(pid, it->second);
-  return out;
-}
-
-struct Memory {
-  long pss_kb = 0;  // shared pages split among the processes that map them
-  long uss_kb = 0;  // pages of this process alone: unaffected by what else runs
-};
-
-Memory memory(int pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
-  std::string key;
-  Memory m;
-  while (in >> key) {
-    long value = 0;
-    if (key == "Pss:" && in >> value) m.pss_kb = value;
-    if ((key == "Private_Clean:" || key == "Private_Dirty:") && in >> value) m.uss_kb += value;
-    in.ignore(1 << 16, '\n');
-  }
-  return m;
-}
-
-Memory tree_memory(int root, bool details) {
-  Memory total;
-  for (const auto& [pid, s] : tree(root)) {
-    const Memory m = memory(pid);
+vel::test::Memory tree_memory(int root, bool details) {
+  vel::test::Memory total{0, 0, 0};
+  for (const auto& [pid, s] : process_tree(root)) {
+    const auto m = vel::test::memory(pid);
     if (details)
-      std::fprintf(stderr, "  mem %-22s %6d  PSS %8ld kB  USS %8ld kB\n", s.comm.c_str(), pid,
+      std::fprintf(stderr, "  mem %-22s %6d  PSS %8ld kB  USS %8ld kB\n", s.name.c_str(), pid,
                    m.pss_kb, m.uss_kb);
-    total.pss_kb += m.pss_kb;
-    total.uss_kb += m.uss_kb;
+    total.pss_kb += std::max(m.pss_kb, 0L);
+    total.uss_kb += std::max(m.uss_kb, 0L);
   }
   return total;
 }
@@ -193,10 +125,10 @@ struct Cpu {
 };
 
 Cpu tree_cpu_percent(int root, double seconds, bool details) {
-  const auto before = tree(root);
+  const auto before = process_tree(root);
   const auto t0 = Clock::now();
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-  const auto after = tree(root);
+  const auto after = process_tree(root);
   const double elapsed = ms_since(t0) / 1000.0;
   const double hz = static_cast<double>(sysconf(_SC_CLK_TCK));
   unsigned long long total = 0, program = 0;
@@ -205,7 +137,7 @@ Cpu tree_cpu_percent(int root, double seconds, bool details) {
     const unsigned long long start = it == before.end() ? 0 : it->second.ticks;
     const unsigned long long used = s.ticks - start;
     if (details)
-      std::fprintf(stderr, "  cpu %-22s %6d %6.2f %%\n", s.comm.c_str(), pid,
+      std::fprintf(stderr, "  cpu %-22s %6d %6.2f %%\n", s.name.c_str(), pid,
                    100.0 * static_cast<double>(used) / hz / elapsed);
     total += used;
     if (pid == root) program = used;
@@ -230,7 +162,6 @@ class XWatch {
     // Windows come and go while we look at them: an error about one that has gone is no failure.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     net_wm_name_ = XInternAtom(display_, "_NET_WM_NAME", False);
-    utf8_ = XInternAtom(display_, "UTF8_STRING", False);
     XSelectInput(display_, root_, SubstructureNotifyMask);
     int event, error, major, minor;
     if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) {
@@ -315,22 +246,7 @@ class XWatch {
   }
 
   void read_name(Window_& w) {
-    Atom type;
-    int format;
-    unsigned long items, after;
-    unsigned char* data = nullptr;
-    std::string name;
-    if (XGetWindowProperty(display_, w.id, net_wm_name_, 0, 4096, False, utf8_, &type, &format,
-                           &items, &after, &data) == Success &&
-        data) {
-      name.assign(reinterpret_cast<char*>(data), items);
-      XFree(data);
-    } else if (XGetWindowProperty(display_, w.id, XA_WM_NAME, 0, 4096, False, AnyPropertyType,
-                                  &type, &format, &items, &after, &data) == Success &&
-               data) {
-      name.assign(reinterpret_cast<char*>(data), items);
-      XFree(data);
-    }
+    const std::string name = vel::test::window_name(display_, w.id);
     if (name != w.name) {
       w.name = name;
       if (on_name) on_name(w);
@@ -375,27 +291,9 @@ class XWatch {
 
   Display* display_ = nullptr;
   Window root_ = 0;
-  Atom net_wm_name_ = 0, utf8_ = 0;
+  Atom net_wm_name_ = 0;
   std::vector<Window_> windows_;
 };
-
-void stop_tree(int pid) {
-  const auto members = tree(pid);
-  kill(pid, SIGTERM);
-  const auto deadline = Clock::now() + std::chrono::seconds(10);
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (Clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  // The engine's processes end with their program; any left over are ended here.
-  for (const auto& [child, s] : members)
-    if (child != pid) kill(child, SIGKILL);
-}
 
 void print(const char* key, std::optional<double> value, const char* format = "%.1f") {
   std::printf("%s ", key);
@@ -457,16 +355,16 @@ int main(int argc, char** argv) {
 
   // Where the time goes after the load: which process works, and for how long.
   for (double t = 0; t < o.timeline_s; t += 0.5) {
-    const auto before = tree(pid);
+    const auto before = process_tree(pid);
     const auto start = Clock::now();
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const auto after = tree(pid);
+    const auto after = process_tree(pid);
     const double hz = static_cast<double>(sysconf(_SC_CLK_TCK)), elapsed = ms_since(start) / 1000;
     std::fprintf(stderr, "timeline %5.1f s after the caption:", t + 0.5);
     for (const auto& [p, s] : after) {
       const auto it = before.find(p);
       const auto used = s.ticks - (it == before.end() ? 0 : it->second.ticks);
-      if (used) std::fprintf(stderr, " %s %.0f%%", s.comm.c_str(), 100.0 * used / hz / elapsed);
+      if (used) std::fprintf(stderr, " %s %.0f%%", s.name.c_str(), 100.0 * used / hz / elapsed);
     }
     std::fputc('\n', stderr);
   }
@@ -474,7 +372,7 @@ int main(int argc, char** argv) {
   if (o.pss_after_s >= 0) {
     std::this_thread::sleep_for(std::chrono::duration<double>(o.pss_after_s));
     if (o.details) std::fputs("Memory after the load:\n", stderr);
-    const Memory m = tree_memory(pid, o.details);
+    const auto m = tree_memory(pid, o.details);
     print("pss_kb", static_cast<double>(m.pss_kb), "%.0f");
     print("uss_kb", static_cast<double>(m.uss_kb), "%.0f");
   }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Vel need.
+# Installs the Debian packages that building, running and testing Vel need, and any others named
+# by a command that needs them (scripts/deps.sh [PACKAGE...]).
 # Idempotent and quiet when everything is already there.
 set -euo pipefail
 
@@ -11,9 +12,7 @@ packages=(
   fonts-liberation fonts-dejavu-core locales
   clang libclang-rt-14-dev
 )
-if [ "${1:-}" = "--bench" ]; then
-  packages+=(imagemagick)
-fi
+packages+=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -27,5 +26,11 @@ echo "Installing: ${missing[*]}"
 SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${SUDO[@]}" apt-get update -qq
-"${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+# apt's notes on how it configures packages are no news; its output is shown when it fails.
+if ! { "${SUDO[@]}" apt-get update -qq &&
+  "${SUDO[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } >"$log" 2>&1; then
+  cat "$log" >&2
+  exit 1
+fi

@@ -10,10 +10,21 @@ out=$(realpath -m "${1:-vel-browser.png}")
 address=${2:-}
 
 if [ -z "${VEL_IN_XVFB:-}" ]; then
-  "$here/scripts/deps.sh" --bench
+  "$here/scripts/deps.sh" imagemagick  # for `import`
   "$here/dev" build >/dev/null
-  VEL_IN_XVFB=1 exec "$here/tests/support/with-xvfb.sh" "$0" "$out" "$address"
+  # The display's D-Bus session and the services it starts talk about themselves: that goes to a
+  # log, shown when something failed. Our own output goes to fds 3 and 4.
+  log=$(mktemp)
+  trap 'rm -f "$log"' EXIT
+  VEL_IN_XVFB=1 "$here/tests/support/with-xvfb.sh" "$0" "$out" "$address" 3>&2 4>&1 \
+    >"$log" 2>&1 || {
+    status=$?
+    tail -n 20 "$log" >&2
+    exit "$status"
+  }
+  exit 0
 fi
+exec 1>&4 2>&3 3>&- 4>&-
 
 "$here/build/vel-browser" ${address:+"$address"} >/dev/null 2>&1 &
 pid=$!
@@ -26,8 +37,8 @@ for _ in $(seq 1 300); do
   if xwininfo -root -tree 2>/dev/null | grep -q -- "$want"; then break; fi
   sleep 0.1
 done
-line=$(xwininfo -root -tree | grep -- "$want" | head -n1)
-id=$(awk '{print $1}' <<<"$line")
+id=$(xwininfo -root -tree | grep -- "$want" | head -n1 | awk '{print $1}')
+[ -n "$id" ] || { echo "screenshot: no browser window within 30 s" >&2; exit 1; }
 # Give the first frame a moment to reach the screen after the window is mapped.
 sleep 1
 import -window "$id" "$out"

@@ -7,19 +7,29 @@
 #include <string>
 
 #include "browser/browser_window.h"
+#include "platform/webkit_engine.h"
+#include "support/ui_support.h"
 #include "support/window_helpers.h"
 
 namespace vel::test {
 
 // A shown browser window with the real web engine, counting the loads it completes.
 struct EngineWindow : ::testing::Test {
-  EngineWindow();
+  EngineWindow() : window(std::make_unique<BrowserWindow>(make_webkit_engine())) {
+    window->load();
+    show_and_wait(*window);
+    engine().signal_load_finished().connect([this] { ++completions; });
+  }
 
   WebEngine& engine() { return window->engine(); }
   std::string title() { return engine().location_name(); }
   std::string url() { return engine().location_url(); }
   // Runs `action` and waits until the load it starts has completed and the engine is idle.
-  void load(const std::function<void()>& action);
+  void load(const std::function<void()>& action) {
+    ASSERT_TRUE(wait_for_load(engine().signal_load_finished(), action) &&
+                run_until([&] { return !engine().busy(); }))
+        << "the load did not end";
+  }
 
   std::unique_ptr<BrowserWindow> window;
   int completions = 0;

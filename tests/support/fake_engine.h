@@ -21,40 +21,21 @@ class FakeEngine : public WebEngine {
   std::string url = "http://fake.test/";
   bool offline = false;
 
+  FakeEngine() { box_.set_focusable(true); }
+
   bool navigate(const std::string& address) override {
-    calls.push_back("navigate:" + address);
-    if (fail_navigate || (fail_empty && address.empty())) return false;
-    return true;
+    return record("navigate:" + address, !fail_navigate && !(fail_empty && address.empty()));
   }
-  void prepare(const std::string& address) override { calls.push_back("prepare:" + address); }
-  bool go_back() override {
-    calls.push_back("back");
-    return history_back;
-  }
-  bool go_forward() override {
-    calls.push_back("forward");
-    return history_forward;
-  }
-  bool go_home() override {
-    calls.push_back("home");
-    return true;
-  }
-  bool go_search() override {
-    calls.push_back("search");
-    return true;
-  }
-  bool stop() override {
-    calls.push_back("stop");
-    return true;
-  }
-  bool refresh() override {
-    calls.push_back("refresh");
-    return true;
-  }
+  void prepare(const std::string& address) override { record("prepare:" + address); }
+  bool go_back() override { return record("back", history_back); }
+  bool go_forward() override { return record("forward", history_forward); }
+  bool go_home() override { return record("home"); }
+  bool go_search() override { return record("search"); }
+  bool stop() override { return record("stop"); }
+  bool refresh() override { return record("refresh"); }
   bool set_offline(bool value) override {
-    calls.push_back(value ? "offline:true" : "offline:false");
     offline = value;
-    return true;
+    return record(value ? "offline:true" : "offline:false");
   }
   bool busy() const override { return busy_value; }
   std::string location_name() const override { return title; }
@@ -65,9 +46,11 @@ class FakeEngine : public WebEngine {
   void finish_load() { complete_.emit(); }
   void settle() { settled_.emit(); }
 
-  FakeEngine() { box_.set_focusable(true); }
-
  private:
+  bool record(std::string call, bool result = true) {
+    calls.push_back(std::move(call));
+    return result;
+  }
   sigc::signal<void()> complete_;
   Gtk::Box box_;
 };

@@ -8,31 +8,21 @@ namespace vel::test {
 
 namespace {
 
-// Calls `visit(display, window, name)` for every mapped top-level window that has a name.
+// Calls `visit(display, window, attributes, name)` for every mapped, named top-level window.
 template <class Visit>
 void for_each_top_level(Visit visit) {
   Display* dpy = XOpenDisplay(nullptr);
   if (!dpy) return;
   Window root = DefaultRootWindow(dpy), parent, *children = nullptr;
   unsigned count = 0;
-  const Atom net_wm_name = XInternAtom(dpy, "_NET_WM_NAME", False);
-  const Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
   if (XQueryTree(dpy, root, &root, &parent, &children, &count)) {
     for (unsigned i = 0; i < count; ++i) {
       XWindowAttributes attributes;
       if (!XGetWindowAttributes(dpy, children[i], &attributes) ||
           attributes.map_state != IsViewable)
         continue;
-      Atom type;
-      int format;
-      unsigned long items, after;
-      unsigned char* data = nullptr;
-      if (XGetWindowProperty(dpy, children[i], net_wm_name, 0, 4096, False, utf8, &type, &format,
-                             &items, &after, &data) == Success &&
-          data) {
-        visit(dpy, children[i], attributes, std::string(reinterpret_cast<char*>(data), items));
-        XFree(data);
-      }
+      if (const std::string name = window_name(dpy, children[i]); !name.empty())
+        visit(dpy, children[i], attributes, name);
     }
     if (children) XFree(children);
   }
@@ -40,6 +30,24 @@ void for_each_top_level(Visit visit) {
 }
 
 }  // namespace
+
+std::string window_name(Display* dpy, Window window) {
+  const Atom names[] = {XInternAtom(dpy, "_NET_WM_NAME", False), XA_WM_NAME};
+  for (const Atom property : names) {
+    Atom type;
+    int format;
+    unsigned long items, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(dpy, window, property, 0, 4096, False, AnyPropertyType, &type, &format,
+                           &items, &after, &data) == Success &&
+        data) {
+      std::string name(reinterpret_cast<char*>(data), items);
+      XFree(data);
+      return name;
+    }
+  }
+  return "";
+}
 
 std::vector<std::string> top_level_window_names() {
   std::vector<std::string> names;
