@@ -20,6 +20,7 @@ class FakeEngine : public WebEngine {
   std::string title = "Fake page";
   std::string url = "http://fake.test/";
   bool offline = false;
+  bool caret = false;
 
   bool navigate(const std::string& address) override {
     calls.push_back("navigate:" + address);
@@ -56,6 +57,12 @@ class FakeEngine : public WebEngine {
     offline = value;
     return true;
   }
+  bool set_caret_browsing(bool on) override {
+    calls.push_back(on ? "caret:true" : "caret:false");
+    caret = on;
+    return true;
+  }
+  bool caret_browsing() const override { return caret; }
   bool busy() const override { return busy_value; }
   std::string location_name() const override { return title; }
   std::string location_url() const override { return url; }
