@@ -6,6 +6,7 @@
 #include <gtkmm/shortcutcontroller.h>
 
 #include "config.h"
+#include "platform/accessible.h"
 #include "platform/address_popup.h"
 #include "platform/builtin_pages.h"
 #include "platform/hotspot.h"
@@ -38,19 +39,6 @@ constexpr Key kKeys[] = {
     {"<Control>l", "win.focus-address"},
     {"F7", "win.caret-browsing"},
 };
-
-void set_accessible_label(Gtk::Widget& widget, const std::string& text) {
-  gtk_accessible_update_property(GTK_ACCESSIBLE(widget.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                 text.c_str(), -1);
-}
-
-// Containers that only place their children have nothing to say to a screen reader.
-template <typename W>
-W* make_plain_container() {
-  auto* widget = Gtk::make_managed<W>();
-  g_object_set(widget->gobj(), "accessible-role", GTK_ACCESSIBLE_ROLE_GENERIC, nullptr);
-  return widget;
-}
 
 }  // namespace
 
@@ -110,8 +98,10 @@ void BrowserWindow::build_actions() {
 }
 
 void BrowserWindow::build_controls() {
-  overlay_ = make_plain_container<Gtk::Overlay>();
-  fixed_ = make_plain_container<Gtk::Fixed>();
+  overlay_ = Gtk::make_managed<Gtk::Overlay>();
+  fixed_ = Gtk::make_managed<Gtk::Fixed>();
+  accessible::set_role(*overlay_, GTK_ACCESSIBLE_ROLE_GENERIC);
+  accessible::set_role(*fixed_, GTK_ACCESSIBLE_ROLE_GENERIC);
   fixed_->set_size_request(twips_to_px(browser_layout::kClientWidth),
                            twips_to_px(browser_layout::kClientHeight));
   overlay_->set_child(*fixed_);
@@ -123,7 +113,7 @@ void BrowserWindow::build_controls() {
     Gtk::Widget* widget = build_control(c);
     widget->set_name(std::string(c.id));
     const std::string_view name = c.accessible_name.empty() ? c.tooltip : c.accessible_name;
-    if (!name.empty()) set_accessible_label(*widget, std::string(name));
+    if (!name.empty()) accessible::set_label(*widget, std::string(name));
     widgets_[i] = widget;
     if (c.kind == Kind::StatusBar) {
       // Docked: the overlay keeps it along the bottom edge across the whole width.
@@ -155,8 +145,7 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
       auto* spot = Gtk::make_managed<Hotspot>(std::string(c.id), r.width, r.height);
       if (!c.tooltip.empty()) {
         spot->set_tooltip_text(std::string(c.tooltip));
-        gtk_accessible_update_property(GTK_ACCESSIBLE(spot->gobj()),
-                                       GTK_ACCESSIBLE_PROPERTY_DESCRIPTION, c.tooltip.data(), -1);
+        accessible::set_description(*spot, std::string(c.tooltip));
       }
       if (!c.hint.empty())
         spot->on_motion(
@@ -174,7 +163,7 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
       address_box_ = Gtk::make_managed<Gtk::ComboBoxText>(true);
       address_box_->add_css_class("vel-address");
       auto* entry = address_box_->get_entry();
-      set_accessible_label(*entry, std::string(c.accessible_name));
+      accessible::set_label(*entry, std::string(c.accessible_name));
       address_popup_ = std::make_unique<AddressPopup>(*address_box_);
       entry->set_text(kHomeAddress);
       entry->signal_activate().connect([this] { on_address_activated(); });
@@ -254,7 +243,7 @@ void BrowserWindow::on_load_finished() {
 void BrowserWindow::name_page() {
   // The page view is known by its page's title, as the caption shows it.
   const std::string title = engine_->location_name();
-  set_accessible_label(engine_->widget(), title.empty() ? "Page" : title);
+  accessible::set_label(engine_->widget(), title.empty() ? "Page" : title);
 }
 
 // --- The page-load progress monitor -----------------------------------------------------------
