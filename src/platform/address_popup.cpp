@@ -2,7 +2,10 @@
 
 #include <gtk/gtk.h>
 #include <gtkmm/label.h>
+#include <gtkmm/scrollbar.h>
 #include <gtkmm/scrolledwindow.h>
+
+#include "platform/accessible.h"
 
 namespace vel {
 namespace {
@@ -53,6 +56,12 @@ AddressPopup::AddressPopup(Gtk::ComboBoxText& box) : box_(box) {
   popover_.set_position(Gtk::PositionType::BOTTOM);
   popover_.set_child(*scroller);
   popover_.set_parent(box_);
+  // The list and its scroll bar are the pop-up's only parts a reader needs named.
+  accessible::set_label(popover_, "Address list");
+  if (auto* content = popover_.get_first_child()) accessible::set_label(*content, "Address list");
+  accessible::hide(*scroller->get_hscrollbar());
+  accessible::set_label(*scroller->get_vscrollbar(), "Scroll the address list");
+  if (auto* range = scroller->get_vscrollbar()->get_first_child()) accessible::hide(*range);
   popover_.signal_closed().connect([this] {
     if (arrow_) arrow_->set_active(false);
   });
@@ -83,6 +92,9 @@ void AddressPopup::fill() {
     label->set_xalign(0.0f);
     label->set_ellipsize(Pango::EllipsizeMode::MIDDLE);
     label->set_single_line_mode(true);
+    // Asks for little width, so the row's width is the box's and the text is cut to fit it.
+    label->set_max_width_chars(1);
+    label->set_hexpand(true);
     // The row says the whole address; the label inside would only say it again.
     gtk_accessible_update_state(GTK_ACCESSIBLE(label->gobj()), GTK_ACCESSIBLE_STATE_HIDDEN, TRUE,
                                 -1);
