@@ -11,6 +11,7 @@
 
 #include "about/about_layout.h"
 #include "config.h"
+#include "platform/accessible.h"
 #include "platform/style.h"
 #include "platform/twips.h"
 
@@ -91,8 +92,12 @@ AboutWindow::AboutWindow(AboutGrowth& growth) : growth_(growth) {
   title_bar->set_title_widget(*caption);
   set_titlebar(*title_bar);
 
+  // A reader goes through the two texts and the button in order; the containers and the lines
+  // say nothing.
   auto* fixed = Gtk::make_managed<Gtk::Fixed>();
+  accessible::set_role(*fixed, GTK_ACCESSIBLE_ROLE_GENERIC);
   auto* lines = Gtk::make_managed<Gtk::DrawingArea>();
+  accessible::hide(*lines);
   lines->set_draw_func(
       [this](const Cairo::RefPtr<Cairo::Context>& cr, int, int) { draw_lines(cr); });
   const PixelRect all = to_pixels({0, 0, 3000 + kTwipsPerPixel, 1080 + 3 * kTwipsPerPixel});
@@ -123,6 +128,7 @@ AboutWindow::AboutWindow(AboutGrowth& growth) : growth_(growth) {
   put(*fixed, *ok_button_, Role::OkButton);
 
   auto* clip = Gtk::make_managed<ClipBox>(*fixed);
+  accessible::set_role(*clip, GTK_ACCESSIBLE_ROLE_GENERIC);
   set_child(*clip);
   // The growth stops once either side is full. The title bar makes the least width larger than
   // the least height, so from that minimum the width would be full while the OK button was still

@@ -6,6 +6,8 @@
 #include <gtkmm/shortcutcontroller.h>
 
 #include "config.h"
+#include "platform/accessible.h"
+#include "platform/address_popup.h"
 #include "platform/builtin_pages.h"
 #include "platform/hotspot.h"
 #include "platform/launcher.h"
@@ -35,6 +37,7 @@ constexpr Key kKeys[] = {
     {"<Control>r", "win.reload"},
     {"<Alt>Home", "win.home"},
     {"<Control>l", "win.focus-address"},
+    {"F7", "win.caret-browsing"},
 };
 
 }  // namespace
@@ -53,12 +56,18 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
   load_monitor_.signal_tick().connect([this] { on_monitor_tick(); });
   load_finished_ = engine_->signal_load_finished().connect([this] { on_load_finished(); });
   // The monitor looks once more the moment the engine settles, not up to a period later.
-  settled_ = engine_->signal_settled().connect([this] { load_monitor_.tick_soon(); });
+  settled_ = engine_->signal_settled().connect([this] {
+    load_monitor_.tick_soon();
+    name_page();
+  });
+  title_changed_ = engine_->signal_title_changed().connect([this] { name_page(); });
+  name_page();
 }
 
 BrowserWindow::~BrowserWindow() {
   load_finished_.disconnect();
   settled_.disconnect();
+  title_changed_.disconnect();
   address_changed_.disconnect();
   // The engine owns its widget and goes before the window does: take the widget out first.
   fixed_->remove(engine_->widget());
@@ -82,12 +91,17 @@ void BrowserWindow::build_actions() {
     entry->grab_focus();
     entry->select_region(0, -1);
   });
+  // Caret browsing lets keyboard users move through a page's text and select it.
+  actions_->add_action("caret-browsing",
+                       [this] { engine_->set_caret_browsing(!engine_->caret_browsing()); });
   insert_action_group("win", actions_);
 }
 
 void BrowserWindow::build_controls() {
   overlay_ = Gtk::make_managed<Gtk::Overlay>();
   fixed_ = Gtk::make_managed<Gtk::Fixed>();
+  accessible::set_role(*overlay_, GTK_ACCESSIBLE_ROLE_GENERIC);
+  accessible::set_role(*fixed_, GTK_ACCESSIBLE_ROLE_GENERIC);
   fixed_->set_size_request(twips_to_px(browser_layout::kClientWidth),
                            twips_to_px(browser_layout::kClientHeight));
   overlay_->set_child(*fixed_);
@@ -98,6 +112,8 @@ void BrowserWindow::build_controls() {
     const browser_layout::Control& c = browser_layout::kControls[i];
     Gtk::Widget* widget = build_control(c);
     widget->set_name(std::string(c.id));
+    const std::string_view name = c.accessible_name.empty() ? c.tooltip : c.accessible_name;
+    if (!name.empty()) accessible::set_label(*widget, std::string(name));
     widgets_[i] = widget;
     if (c.kind == Kind::StatusBar) {
       // Docked: the overlay keeps it along the bottom edge across the whole width.
@@ -127,17 +143,18 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
     }
     case Kind::Hotspot: {
       auto* spot = Gtk::make_managed<Hotspot>(std::string(c.id), r.width, r.height);
-      if (!c.tooltip.empty()) spot->set_tooltip_text(std::string(c.tooltip));
-      const std::string_view name = c.accessible_name.empty() ? c.tooltip : c.accessible_name;
-      if (!name.empty()) spot->set_accessible_name(std::string(name));
+      if (!c.tooltip.empty()) {
+        spot->set_tooltip_text(std::string(c.tooltip));
+        accessible::set_description(*spot, std::string(c.tooltip));
+      }
       if (!c.hint.empty())
         spot->on_motion(
             [this, hint = c.hint] { status_bar_->set_panel_text(kHintPanel, hint.data()); });
+      if (c.hint_on_click)
+        spot->on_pointer_click(
+            [this, hint = c.hint] { status_bar_->set_panel_text(kHintPanel, hint.data()); });
       if (!c.action.empty())
-        spot->on_click([this, spot, &c] {
-          if (c.hint_on_click) status_bar_->set_panel_text(kHintPanel, c.hint.data());
-          spot->activate_action(std::string(c.action));
-        });
+        spot->on_click([spot, &c] { spot->activate_action(std::string(c.action)); });
       return spot;
     }
     case Kind::PageView:
@@ -146,6 +163,8 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
       address_box_ = Gtk::make_managed<Gtk::ComboBoxText>(true);
       address_box_->add_css_class("vel-address");
       auto* entry = address_box_->get_entry();
+      accessible::set_label(*entry, std::string(c.accessible_name));
+      address_popup_ = std::make_unique<AddressPopup>(*address_box_);
       entry->set_text(kHomeAddress);
       entry->signal_activate().connect([this] { on_address_activated(); });
       address_changed_ = address_box_->signal_changed().connect([this] {
@@ -166,6 +185,8 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
           Gtk::make_managed<StatusBar>(twips_to_px(browser_layout::kPanelWidth), r.height);
       status_bar_->set_valign(Gtk::Align::END);
       status_bar_->set_halign(Gtk::Align::FILL);
+      for (int panel = 1; const char* name : {"Hint", "Status", "Date", "Time"})
+        status_bar_->set_panel_name(panel++, name);
       return status_bar_;
   }
   return nullptr;
@@ -217,6 +238,12 @@ void BrowserWindow::remember(const Glib::ustring& text) {
 
 void BrowserWindow::on_load_finished() {
   address_box_->get_entry()->set_text(engine_->location_url());
+}
+
+void BrowserWindow::name_page() {
+  // The page view is known by its page's title, as the caption shows it.
+  const std::string title = engine_->location_name();
+  accessible::set_label(engine_->widget(), title.empty() ? "Page" : title);
 }
 
 // --- The page-load progress monitor -----------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "browser/browser_layout.h"
+#include "platform/address_popup.h"
 #include "platform/file_dialog.h"
 #include "platform/message.h"
 #include "platform/status_bar.h"
@@ -48,6 +49,8 @@ class BrowserWindow : public Gtk::Window {
 
   WebEngine& engine() { return *engine_; }
   Gtk::ComboBoxText& address_box() { return *address_box_; }
+  // The address box's list as it pops up.
+  AddressPopup& address_popup() { return *address_popup_; }
   StatusBar& status_bar() { return *status_bar_; }
   WindowTimer& load_monitor() { return load_monitor_; }
   FileDialog& file_dialog() { return file_dialog_; }
@@ -68,6 +71,7 @@ class BrowserWindow : public Gtk::Window {
   void on_new_document();
   void on_open();
   void on_offline();
+  void name_page();
 
   std::unique_ptr<WebEngine> engine_;
   Gtk::Overlay* overlay_ = nullptr;
@@ -79,7 +83,8 @@ class BrowserWindow : public Gtk::Window {
   // The progress monitor: a 5 ms poll of the engine's busy state.
   WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
   sigc::connection address_changed_;
-  sigc::connection load_finished_, settled_;
+  sigc::connection load_finished_, settled_, title_changed_;
+  std::unique_ptr<AddressPopup> address_popup_;
   FileDialog file_dialog_{*this};
   MessageBox message_;
 };

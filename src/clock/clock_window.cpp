@@ -12,6 +12,7 @@
 
 #include "clock/readout.h"
 #include "config.h"
+#include "platform/accessible.h"
 #include "platform/style.h"
 
 namespace vel {
@@ -122,6 +123,19 @@ class LineLayer : public Gtk::DrawingArea {
 
 namespace {
 constexpr std::size_t kHandRow = clock_layout::index_of("hand");
+constexpr std::size_t kFaceRow = clock_layout::index_of("face");
+constexpr std::size_t kTimeRow = clock_layout::index_of("time-readout");
+constexpr std::size_t kDateRow = clock_layout::index_of("date-readout");
+constexpr std::size_t kTimeCaptionRow = clock_layout::index_of("time-caption");
+constexpr std::size_t kDateCaptionRow = clock_layout::index_of("date-caption");
+
+// A read-out's text, told as its description; its name comes from its caption alone.
+void set_readout(Gtk::Label& readout, const Glib::ustring& text) {
+  if (readout.get_text() == text) return;
+  readout.set_text(text);
+  gtk_accessible_reset_property(GTK_ACCESSIBLE(readout.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL);
+  accessible::set_description(readout, text);
+}
 constexpr unsigned kHiddenBatchMs = 500;
 // On screen the hand's tip moves about a sixth of a pixel a tick: six ticks to a wake-up move it
 // about a pixel each time, as smooth as the screen can show, with a sixth of the wake-ups.
@@ -169,6 +183,7 @@ void ClockWindow::build_controls() {
   using clock_layout::Kind;
   const PixelRect client = to_pixels(kWindow.rect);
   fixed_ = Gtk::make_managed<Gtk::Fixed>();
+  accessible::set_role(*fixed_, GTK_ACCESSIBLE_ROLE_GENERIC);
   fixed_->set_size_request(client.width, client.height);
   set_child(*fixed_);
 
@@ -205,6 +220,8 @@ void ClockWindow::build_controls() {
     const int w = static_cast<int>(std::ceil(right / kTwipsPerPixel)) + 2 - x;
     const int h = static_cast<int>(std::ceil(bottom / kTwipsPerPixel)) + 2 - y;
     auto* layer = Gtk::make_managed<LineLayer>(PixelRect{x, y, w, h}, std::move(items));
+    // The dial speaks for its lines.
+    accessible::hide(*layer);
     fixed_->put(*layer, x, y);
     for (std::size_t row : run) widgets_[row] = layer;
     if (has_hand) hand_layer_ = layer;
@@ -228,13 +245,25 @@ void ClockWindow::build_controls() {
       widget = back_button_;
     } else {
       widget = Gtk::make_managed<FixedLabel>(std::string(c.caption), r.width, r.height);
+      // The face is the dial: an image named for what it is, the time as its description; the
+      // numerals are part of it.
+      if (row == kFaceRow) accessible::set_role(*widget, GTK_ACCESSIBLE_ROLE_IMG);
+      if (c.role.starts_with("numeral-")) accessible::hide(*widget);
     }
+    if (!c.accessible_name.empty() && row != kTimeRow && row != kDateRow)
+      accessible::set_label(*widget, std::string(c.accessible_name));
     widget->set_name(std::string(c.role));
     widget->set_size_request(r.width, r.height);
     fixed_->put(*widget, r.x, r.y);
     widgets_[row] = widget;
   }
   flush_lines();
+  // The read-outs are known by their captions and read out their text.
+  for (auto [readout, caption] :
+       {std::pair{kTimeRow, kTimeCaptionRow}, {kDateRow, kDateCaptionRow}})
+    gtk_accessible_update_relation(GTK_ACCESSIBLE(widgets_[readout]->gobj()),
+                                   GTK_ACCESSIBLE_RELATION_LABELLED_BY, widgets_[caption]->gobj(),
+                                   nullptr, -1);
 
   // A hand moved while hidden is drawn where it is now once the window shows again.
   if (hand_layer_)
@@ -260,8 +289,12 @@ void ClockWindow::on_back_clicked() {
 void ClockWindow::on_readout_tick() {
   // One reading for both, so the time and the date always belong together, also at midnight.
   const ClockReadouts text = clock_readouts(clock_());
-  time_readout().set_text(text.time_of_day);
-  date_readout().set_text(text.date);
+  set_readout(time_readout(), text.time_of_day);
+  set_readout(date_readout(), text.date);
+  if (auto* face = widgets_[kFaceRow]; face && text.time_of_day != face_time_) {
+    face_time_ = text.time_of_day;
+    accessible::set_description(*face, face_time_);
+  }
 }
 
 void ClockWindow::on_hand_tick() {

@@ -69,7 +69,9 @@ class ClockWindow : public Gtk::Window {
   Gtk::Fixed* fixed_ = nullptr;
   Gtk::Button* back_button_ = nullptr;
   LineLayer* hand_layer_ = nullptr;
-  std::pair<int, int> drawn_tip_{-1, -1};  // pixel of the hand's tip as last painted
+  std::pair<int, int> drawn_tip_{-1, -1};
+  std::string face_time_;  // the time the dial's description tells  // pixel of the hand's tip as
+                           // last painted
   sigc::connection map_, unmap_;
   std::array<Gtk::Widget*, clock_layout::kControls.size()> widgets_{};
   LineCoords hand_line_ = clock_layout::control("hand").line;

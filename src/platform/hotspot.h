@@ -1,6 +1,6 @@
 #pragma once
 
-#include <gtkmm/widget.h>
+#include <gtkmm/button.h>
 
 #include <functional>
 #include <string>
@@ -8,19 +8,22 @@
 namespace vel {
 
 // An invisible rectangle laid over painted artwork: it draws nothing, but takes clicks (press and
-// release on the same spot), pointer moves and shows an optional tooltip.
-class Hotspot : public Gtk::Widget {
+// release on the same spot), pointer moves and shows an optional tooltip. It is a button so that
+// assistive technology presents it as one and can press it; it never takes the keyboard focus.
+class Hotspot : public Gtk::Button {
  public:
   Hotspot(std::string name, int width_px, int height_px);
 
   const std::string& control_name() const { return name_; }
 
-  // A click: press and release of the primary button, both inside this hot-spot.
+  // A click: press and release of the primary button, both inside this hot-spot; also a press
+  // from assistive technology.
   void on_click(std::function<void()> handler) { click_ = std::move(handler); }
+  // Runs before the click handler, for pointer clicks only.
+  void on_pointer_click(std::function<void()> handler) { pointer_click_ = std::move(handler); }
   void on_motion(std::function<void()> handler);
-  void set_accessible_name(const Glib::ustring& name);
 
-  // Runs the click handler as if clicked; false when there is none.
+  // Runs the click handlers as if clicked with the pointer; false when there is none.
   bool activate_click();
 
  protected:
@@ -32,6 +35,7 @@ class Hotspot : public Gtk::Widget {
   int width_, height_;
   bool pressed_ = false;
   std::function<void()> click_;
+  std::function<void()> pointer_click_;
   std::function<void()> motion_;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/status_bar.h"
 
 #include <glibmm/main.h>
+#include <gtk/gtk.h>
 
 #include "platform/local_time.h"
 
@@ -31,7 +32,21 @@ Gtk::Label* StatusBar::panel(int index) {
 }
 
 void StatusBar::set_panel_text(int index, const Glib::ustring& text) {
-  if (auto* label = panel(index)) label->set_text(text);
+  auto* label = panel(index);
+  if (!label) return;
+  label->set_text(text);
+  // The label names itself by its text: a named panel says what it is instead, and its text
+  // becomes the description.
+  if (names_[index - 1].empty()) return;
+  gtk_accessible_update_property(GTK_ACCESSIBLE(label->gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                 names_[index - 1].c_str(), GTK_ACCESSIBLE_PROPERTY_DESCRIPTION,
+                                 text.c_str(), -1);
+}
+
+void StatusBar::set_panel_name(int index, const Glib::ustring& name) {
+  if (!panel(index)) return;
+  names_[index - 1] = name;
+  set_panel_text(index, panel_text(index));
 }
 
 Glib::ustring StatusBar::panel_text(int index) const {

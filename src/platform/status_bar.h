@@ -21,12 +21,15 @@ class StatusBar : public Gtk::Box {
   void set_panel_text(int index, const Glib::ustring& text);
   Glib::ustring panel_text(int index) const;
   Gtk::Label* panel(int index);
+  // What a panel is, for screen readers: they say the name, then the panel's text.
+  void set_panel_name(int index, const Glib::ustring& name);
 
   // Rewrites the date and time panels now and schedules the next rewrite at the turn of the minute.
   void refresh_clock();
 
  private:
   std::array<Gtk::Label*, kPanels> panels_{};
+  std::array<Glib::ustring, kPanels> names_{};
   sigc::connection clock_timer_;
 };
 

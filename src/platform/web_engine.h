@@ -27,6 +27,12 @@ class WebEngine {
   virtual bool stop() = 0;
   virtual bool refresh() = 0;
   virtual bool set_offline(bool offline) = 0;
+  // Caret browsing: a movable text cursor in the page, for reading and selecting by keyboard.
+  virtual bool set_caret_browsing(bool on) {
+    (void)on;
+    return false;
+  }
+  virtual bool caret_browsing() const { return false; }
 
   virtual bool busy() const = 0;
   virtual std::string location_name() const = 0;
@@ -36,12 +42,15 @@ class WebEngine {
   virtual sigc::signal<void()>& signal_load_finished() = 0;
   // Raised when the engine stops being busy, so a watcher need not wait for its next look.
   sigc::signal<void()>& signal_settled() { return settled_; }
+  // Raised when the page's title changes.
+  sigc::signal<void()>& signal_title_changed() { return title_changed_; }
 
   // The widget that shows the pages.
   virtual Gtk::Widget& widget() = 0;
 
  protected:
   sigc::signal<void()> settled_;
+  sigc::signal<void()> title_changed_;
 };
 
 }  // namespace vel

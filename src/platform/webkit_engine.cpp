@@ -162,6 +162,13 @@ class WebKitEngine final : public WebEngine {
   }
 
   bool set_offline(bool offline) override { return offline_filter_.set_offline(offline); }
+  bool set_caret_browsing(bool on) override {
+    webkit_settings_set_enable_caret_browsing(webkit_web_view_get_settings(view_), on);
+    return true;
+  }
+  bool caret_browsing() const override {
+    return webkit_settings_get_enable_caret_browsing(webkit_web_view_get_settings(view_));
+  }
 
   bool busy() const override {
     return request_pending_ || probing_title_ || webkit_web_view_is_loading(view_);
@@ -224,6 +231,7 @@ class WebKitEngine final : public WebEngine {
     // Asked for the title and told it meanwhile: no need to wait for the answer.
     const char* title = webkit_web_view_get_title(view_);
     if (probing_title_ && title && *title) finish_probe();
+    title_changed_.emit();
   }
 
   // The engine has taken the request over (or it is void): its own state tells from now on.

@@ -20,6 +20,7 @@ class FakeEngine : public WebEngine {
   std::string title = "Fake page";
   std::string url = "http://fake.test/";
   bool offline = false;
+  bool caret = false;
 
   FakeEngine() { box_.set_focusable(true); }
 
@@ -37,6 +38,12 @@ class FakeEngine : public WebEngine {
     offline = value;
     return record(value ? "offline:true" : "offline:false");
   }
+  bool set_caret_browsing(bool on) override {
+    calls.push_back(on ? "caret:true" : "caret:false");
+    caret = on;
+    return true;
+  }
+  bool caret_browsing() const override { return caret; }
   bool busy() const override { return busy_value; }
   std::string location_name() const override { return title; }
   std::string location_url() const override { return url; }

@@ -105,4 +105,37 @@ void XInput::type(const std::string& text) {
   sync();
 }
 
+std::vector<std::string> unnamed_for_readers(Gtk::Widget& root) {
+  auto* a = GTK_ACCESSIBLE(root.gobj());
+  const GtkAccessibleRole role = gtk_accessible_get_accessible_role(a);
+  char* shown = gtk_test_accessible_check_state(a, GTK_ACCESSIBLE_STATE_HIDDEN, FALSE);
+  const bool hidden = !root.get_visible() || (shown && std::string(shown) == "true");
+  g_free(shown);
+  if (hidden || role == GTK_ACCESSIBLE_ROLE_NONE || role == GTK_ACCESSIBLE_ROLE_PRESENTATION)
+    return {};
+  // The roles GTK leaves nameless rather than calling them by their class.
+  const bool structural =
+      role == GTK_ACCESSIBLE_ROLE_GENERIC || role == GTK_ACCESSIBLE_ROLE_GROUP ||
+      role == GTK_ACCESSIBLE_ROLE_LIST_ITEM || role == GTK_ACCESSIBLE_ROLE_FORM ||
+      role == GTK_ACCESSIBLE_ROLE_LANDMARK || role == GTK_ACCESSIBLE_ROLE_REGION ||
+      role == GTK_ACCESSIBLE_ROLE_SEARCH || role == GTK_ACCESSIBLE_ROLE_SEPARATOR;
+  std::vector<std::string> unnamed;
+  if (!structural && !gtk_test_accessible_has_property(a, GTK_ACCESSIBLE_PROPERTY_LABEL) &&
+      !gtk_test_accessible_has_relation(a, GTK_ACCESSIBLE_RELATION_LABELLED_BY))
+    unnamed.push_back(G_OBJECT_TYPE_NAME(root.gobj()));
+  for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
+    for (auto& name : unnamed_for_readers(*child)) unnamed.push_back(name);
+  return unnamed;
+}
+
+std::string accessible_property(Gtk::Widget& widget, GtkAccessibleProperty property) {
+  if (!gtk_test_accessible_has_property(GTK_ACCESSIBLE(widget.gobj()), property)) return "";
+  // The check reports the value it found when it differs from the one asked for.
+  char* value = gtk_test_accessible_check_property(GTK_ACCESSIBLE(widget.gobj()), property, "\x01");
+  std::string text = value ? value : "";
+  g_free(value);
+  return text;
+}
+
+
 }  // namespace vel::test

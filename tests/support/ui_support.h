@@ -16,6 +16,12 @@ namespace vel::test {
 // Shows the window and waits until it is mapped and has drawn a frame.
 void show_and_wait(Gtk::Window& window);
 
+// The widgets under `root` (itself included) that a screen reader would call by their class name,
+// having no name of their own; hidden widgets and their insides are left out.
+std::vector<std::string> unnamed_for_readers(Gtk::Widget& root);
+// An accessible property's value as a string (empty when unset).
+std::string accessible_property(Gtk::Widget& widget, GtkAccessibleProperty property);
+
 // Real pointer and keyboard events through the X server (XTest).
 class XInput {
  public:

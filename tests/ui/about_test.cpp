@@ -86,6 +86,8 @@ TEST_F(AboutFixture, OpensModelessWithTheCloseBoxOnlyAndFocusOnOk) {
   EXPECT_EQ(title_bar->get_decoration_layout(), ":close");  // no minimise, no maximise
   EXPECT_FALSE(about.get_modal());
   EXPECT_EQ(about.get_focus(), &about.ok_button());
+  // A reader hears nothing unnamed: the texts and OK, the lines silent.
+  EXPECT_EQ(test::unnamed_for_readers(about), std::vector<std::string>{});
   // The rights notice is pure blue.
   bool blue = false;
   for (auto& attr : about.notice().get_attributes().get_attributes()) {

@@ -109,6 +109,19 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   EXPECT_EQ(window->hand_timer().interval(), 1u);
 
   test::show_and_wait(*window);
+  // A screen reader hears the read-outs by their captions and the dial as an image of the time.
+  EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
+  Gtk::Widget& face = *window->widget(clock_layout::index_of("face"));
+  EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(face.gobj()), GTK_ACCESSIBLE_ROLE_IMG));
+  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_LABEL), "Clock");
+  char* caption = gtk_test_accessible_check_relation(
+      GTK_ACCESSIBLE(window->time_readout().gobj()), GTK_ACCESSIBLE_RELATION_LABELLED_BY,
+      window->widget(clock_layout::index_of("time-caption"))->gobj(), nullptr);
+  EXPECT_EQ(caption, nullptr);
+  g_free(caption);
+  wait_tick(window->readout_timer());
+  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION),
+            std::string(window->time_readout().get_text()));
   EXPECT_EQ(window->client_area().get_width(), 312);
   EXPECT_EQ(window->client_area().get_height(), 213);
   // Back has the focus; it is the only control that can take it.

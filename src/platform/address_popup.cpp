@@ -1,0 +1,107 @@
+#include "platform/address_popup.h"
+
+#include <gtk/gtk.h>
+#include <gtkmm/label.h>
+#include <gtkmm/scrollbar.h>
+#include <gtkmm/scrolledwindow.h>
+
+#include "platform/accessible.h"
+
+namespace vel {
+namespace {
+
+constexpr int kMaxListHeightPx = 300;
+
+Gtk::ToggleButton* find_arrow(Gtk::Widget& widget) {
+  if (auto* button = dynamic_cast<Gtk::ToggleButton*>(&widget)) return button;
+  for (auto* child = widget.get_first_child(); child; child = child->get_next_sibling())
+    if (auto* button = find_arrow(*child)) return button;
+  return nullptr;
+}
+
+}  // namespace
+
+AddressPopup::AddressPopup(Gtk::ComboBoxText& box) : box_(box) {
+  arrow_ = find_arrow(box_);
+  if (arrow_) {
+    gtk_accessible_update_property(GTK_ACCESSIBLE(arrow_->gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                   "Show addresses", -1);
+    // The arrow drawn inside has nothing to add to the button's name.
+    if (auto* inside = arrow_->get_first_child())
+      gtk_accessible_update_state(GTK_ACCESSIBLE(inside->gobj()), GTK_ACCESSIBLE_STATE_HIDDEN, TRUE,
+                                  -1);
+  }
+  // The box's arrow and keys ask for the pop-up through this signal: show ours instead.
+  popup_handler_ = g_signal_connect(box_.gobj(), "popup", G_CALLBACK(+[](GtkWidget* w, gpointer p) {
+                                      g_signal_stop_emission_by_name(w, "popup");
+                                      static_cast<AddressPopup*>(p)->popup();
+                                    }),
+                                    this);
+
+  auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
+  scroller->set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+  scroller->set_propagate_natural_width(true);
+  scroller->set_propagate_natural_height(true);
+  scroller->set_max_content_height(kMaxListHeightPx);
+  scroller->set_child(rows_);
+  rows_.set_selection_mode(Gtk::SelectionMode::BROWSE);
+  gtk_accessible_update_property(GTK_ACCESSIBLE(rows_.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
+                                 "Addresses", -1);
+  rows_.signal_row_activated().connect([this](Gtk::ListBoxRow* row) {
+    popover_.popdown();
+    box_.set_active(row->get_index());
+  });
+  popover_.add_css_class("menu");
+  popover_.set_has_arrow(false);
+  popover_.set_position(Gtk::PositionType::BOTTOM);
+  popover_.set_child(*scroller);
+  popover_.set_parent(box_);
+  // The list and its scroll bar are the pop-up's only parts a reader needs named.
+  accessible::set_label(popover_, "Address list");
+  if (auto* content = popover_.get_first_child()) accessible::set_label(*content, "Address list");
+  accessible::hide(*scroller->get_hscrollbar());
+  accessible::set_label(*scroller->get_vscrollbar(), "Scroll the address list");
+  if (auto* range = scroller->get_vscrollbar()->get_first_child()) accessible::hide(*range);
+  popover_.signal_closed().connect([this] {
+    if (arrow_) arrow_->set_active(false);
+  });
+}
+
+AddressPopup::~AddressPopup() {
+  g_signal_handler_disconnect(box_.gobj(), popup_handler_);
+  popover_.unparent();
+}
+
+void AddressPopup::popup() {
+  fill();
+  // Never wider than the box: a long address is cut in the middle instead.
+  auto* scroller = popover_.get_child();
+  scroller->set_size_request(box_.get_width(), -1);
+  static_cast<Gtk::ScrolledWindow*>(scroller)->set_max_content_width(box_.get_width());
+  popover_.popup();
+  if (auto* first = rows_.get_row_at_index(0)) first->grab_focus();
+}
+
+void AddressPopup::fill() {
+  while (auto* row = rows_.get_row_at_index(0)) rows_.remove(*row);
+  int index = 0;
+  for (const auto& entry : box_.get_model()->children()) {
+    Glib::ustring text;
+    entry.get_value(0, text);
+    auto* label = Gtk::make_managed<Gtk::Label>(text);
+    label->set_xalign(0.0f);
+    label->set_ellipsize(Pango::EllipsizeMode::MIDDLE);
+    label->set_single_line_mode(true);
+    // Asks for little width, so the row's width is the box's and the text is cut to fit it.
+    label->set_max_width_chars(1);
+    label->set_hexpand(true);
+    // The row says the whole address; the label inside would only say it again.
+    gtk_accessible_update_state(GTK_ACCESSIBLE(label->gobj()), GTK_ACCESSIBLE_STATE_HIDDEN, TRUE,
+                                -1);
+    rows_.append(*label);
+    gtk_accessible_update_property(GTK_ACCESSIBLE(rows_.get_row_at_index(index++)->gobj()),
+                                   GTK_ACCESSIBLE_PROPERTY_LABEL, text.c_str(), -1);
+  }
+}
+
+}  // namespace vel
