@@ -1,10 +1,11 @@
 // The vel-browser program as a user starts it.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 
-#include "support/processes.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
 
@@ -31,7 +32,8 @@ bool window_named(const std::string& name) {
 
 struct Program : ::testing::Test {
   ~Program() override {
-    if (pid > 0) test::stop_tree(pid);
+    // The engine's processes end with the program's connection to them.
+    if (pid > 0 && kill(pid, SIGKILL) == 0) waitpid(pid, nullptr, 0);
   }
   pid_t pid = -1;
   test::TestServer server;
