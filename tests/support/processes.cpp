@@ -1,11 +1,15 @@
 #include "support/processes.h"
 
 #include <dirent.h>
+#include <signal.h>
+#include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <thread>
 
 namespace vel::test {
 
@@ -68,6 +72,23 @@ Memory memory(int pid) {
     add_field(smaps, word, "Private_Dirty:", m.uss_kb);
   }
   return m;
+}
+
+void stop_tree(int pid) {
+  const auto members = process_tree(pid);
+  kill(pid, SIGTERM);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (waitpid(pid, nullptr, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  // The engine's processes end with their program; any left over are ended here.
+  for (const auto& [child, p] : members)
+    if (child != pid) kill(child, SIGKILL);
 }
 
 }  // namespace vel::test

@@ -22,4 +22,7 @@ struct Memory {
 };
 Memory memory(int pid);
 
+// Ends the program `pid` (a child of this process) and whatever it started.
+void stop_tree(int pid);
+
 }  // namespace vel::test

@@ -1,11 +1,10 @@
 // The vel-browser program as a user starts it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 
+#include "support/processes.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
 
@@ -32,8 +31,7 @@ bool window_named(const std::string& name) {
 
 struct Program : ::testing::Test {
   ~Program() override {
-    // The engine's processes end with the program's connection to them.
-    if (pid > 0 && kill(pid, SIGKILL) == 0) waitpid(pid, nullptr, 0);
+    if (pid > 0) test::stop_tree(pid);
   }
   pid_t pid = -1;
   test::TestServer server;
