@@ -20,14 +20,10 @@ void check(bool ok, const char* what) {
   std::abort();
 }
 
-bool is_space(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
 std::string_view trim(std::string_view s) {
-  while (!s.empty() && is_space(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_space(s.back())) s.remove_suffix(1);
-  return s;
+  constexpr const char* kSpace = " \t\n\r\f\v";
+  const auto first = s.find_first_not_of(kSpace);
+  return first == s.npos ? s.substr(0, 0) : s.substr(first, s.find_last_not_of(kSpace) - first + 1);
 }
 
 void check_uri(const AddressResult& r, std::string_view text) {

@@ -2,9 +2,7 @@
 
 #include <libsoup/soup.h>
 
-#include <map>
 #include <stdexcept>
-#include <vector>
 
 namespace vel::test {
 
@@ -26,38 +24,33 @@ gboolean resume(gpointer data) {
 
 }  // namespace
 
-struct TestServer::Impl {
-  struct Page {
-    std::string body, type;
-    unsigned delay_ms = 0;
-    std::size_t declared = 0;  // a broken download: the promised length
-    std::vector<std::pair<std::string, std::string>> headers;
-  };
-  bool tls = false;
-  SoupServer* server = nullptr;
-  std::map<std::string, Page> pages;
-  std::map<std::string, int> counts;
-  int total = 0;
-  int port = 0;
+TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
+  GError* error = nullptr;
+  GTlsCertificate* certificate = nullptr;
+  if (tls_)
+    certificate = g_tls_certificate_new_from_files(VEL_TEST_TLS_DIR "/cert.pem",
+                                                   VEL_TEST_TLS_DIR "/key.pem", &error);
+  server_ = soup_server_new("tls-certificate", certificate, nullptr);
+  if (certificate) g_object_unref(certificate);
+  const auto options = static_cast<SoupServerListenOptions>(SOUP_SERVER_LISTEN_IPV4_ONLY |
+                                                            (tls_ ? SOUP_SERVER_LISTEN_HTTPS : 0));
+  if (error || !soup_server_listen_local(server_, 0, options, &error))
+    throw std::runtime_error(error ? error->message : "listen failed");
+  GSList* uris = soup_server_get_uris(server_);
+  port_ = g_uri_get_port(static_cast<GUri*>(uris->data));
+  g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
 
-  static void handle(SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*,
-                     gpointer data) {
-    auto* self = static_cast<Impl*>(data);
-    self->counts[path]++;
-    self->total++;
-    const auto it = self->pages.find(path);
-    if (it == self->pages.end()) {
-      static constexpr char kMissing[] = "<html><head><title>Not found</title></head></html>";
-      soup_server_message_set_status(msg, 404, nullptr);
-      soup_server_message_set_response(msg, "text/html", SOUP_MEMORY_STATIC, kMissing,
-                                       sizeof kMissing - 1);
-      return;
-    }
+  auto handle = [](SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer p) {
+    auto* self = static_cast<TestServer*>(p);
+    self->counts_[path]++;
+    self->total_++;
+    const auto it = self->pages_.find(path);
+    if (it == self->pages_.end()) return soup_server_message_set_status(msg, 404, nullptr);
     const Page& page = it->second;
     auto* headers = soup_server_message_get_response_headers(msg);
     soup_server_message_set_status(msg, 200, nullptr);
     if (page.declared > 0) {
-      // Promise more than is sent, then drop the connection.
+      // Promise more than is sent; the connection is dropped below.
       soup_message_headers_set_encoding(headers, SOUP_ENCODING_CONTENT_LENGTH);
       soup_message_headers_set_content_length(headers, static_cast<goffset>(page.declared));
       soup_message_headers_set_content_type(headers, page.type.c_str(), nullptr);
@@ -70,78 +63,44 @@ struct TestServer::Impl {
     }
     for (const auto& [name, value] : page.headers)
       soup_message_headers_replace(headers, name.c_str(), value.c_str());
-    if (page.delay_ms > 0 || page.declared > 0) {
-      soup_server_message_pause(msg);
-      g_object_ref(msg);
-      if (page.declared > 0)
-        g_timeout_add(200, resume<true>, msg);
-      else
-        g_timeout_add(page.delay_ms, resume<false>, msg);
-    }
-  }
-};
-
-TestServer::TestServer(Tls tls) : impl_(std::make_unique<Impl>()) {
-  GError* error = nullptr;
-  GTlsCertificate* certificate = nullptr;
-  if (tls == Tls::SelfSigned)
-    certificate = g_tls_certificate_new_from_files(VEL_TEST_TLS_DIR "/cert.pem",
-                                                   VEL_TEST_TLS_DIR "/key.pem", &error);
-  impl_->tls = certificate != nullptr;
-  impl_->server = soup_server_new("tls-certificate", certificate, nullptr);
-  if (certificate) g_object_unref(certificate);
-  const auto options = static_cast<SoupServerListenOptions>(
-      SOUP_SERVER_LISTEN_IPV4_ONLY | (impl_->tls ? SOUP_SERVER_LISTEN_HTTPS : 0));
-  if (error || !soup_server_listen_local(impl_->server, 0, options, &error))
-    throw std::runtime_error(error ? error->message : "listen failed");
-  GSList* uris = soup_server_get_uris(impl_->server);
-  impl_->port = g_uri_get_port(static_cast<GUri*>(uris->data));
-  g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
-  soup_server_add_handler(impl_->server, nullptr, &Impl::handle, impl_.get(), nullptr);
+    if (page.delay_ms == 0 && page.declared == 0) return;
+    soup_server_message_pause(msg);
+    g_object_ref(msg);
+    if (page.declared > 0)
+      g_timeout_add(200, resume<true>, msg);
+    else
+      g_timeout_add(page.delay_ms, resume<false>, msg);
+  };
+  soup_server_add_handler(server_, nullptr, handle, this, nullptr);
 }
 
 TestServer::~TestServer() {
-  soup_server_disconnect(impl_->server);
-  g_object_unref(impl_->server);
+  soup_server_disconnect(server_);
+  g_object_unref(server_);
 }
 
 void TestServer::add_page(const std::string& path, std::string body, std::string content_type) {
-  auto& page = impl_->pages[path];
-  page.body = std::move(body);
-  page.type = std::move(content_type);
+  pages_[path].body = std::move(body);
+  pages_[path].type = std::move(content_type);
 }
 
 void TestServer::add_slow_page(const std::string& path, std::string body, unsigned delay_ms) {
   add_page(path, std::move(body));
-  impl_->pages[path].delay_ms = delay_ms;
+  pages_[path].delay_ms = delay_ms;
 }
 
 void TestServer::add_broken_download(const std::string& path, std::size_t declared,
                                      std::size_t sent) {
-  impl_->pages[path] = {std::string(sent, 'x'), "application/octet-stream", 0, declared, {}};
+  pages_[path] = {std::string(sent, 'x'), "application/octet-stream", 0, declared, {}};
 }
 
 void TestServer::add_header(const std::string& path, const std::string& name,
                             const std::string& value) {
-  impl_->pages[path].headers.emplace_back(name, value);
+  pages_[path].headers.emplace_back(name, value);
 }
 
 std::string TestServer::uri(const std::string& path) const {
-  return (impl_->tls ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(impl_->port) +
-         path;
-}
-
-int TestServer::port() const {
-  return impl_->port;
-}
-
-int TestServer::requests(const std::string& path) const {
-  const auto it = impl_->counts.find(path);
-  return it == impl_->counts.end() ? 0 : it->second;
-}
-
-int TestServer::total_requests() const {
-  return impl_->total;
+  return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_) + path;
 }
 
 std::string titled_page(const std::string& title, const std::string& body) {

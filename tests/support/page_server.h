@@ -1,18 +1,24 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
+
+struct _SoupServer;
 
 namespace vel::test {
 
 // A web server on 127.0.0.1, run by this process's main loop. Pages are not to be cached unless
-// their own headers say otherwise. Counts requests per path.
+// their own headers say otherwise. Counts requests per path; anything else is answered 404.
 class TestServer {
  public:
   enum class Tls { Off, SelfSigned };
   explicit TestServer(Tls tls = Tls::Off);
   ~TestServer();
+  TestServer(const TestServer&) = delete;
+  TestServer& operator=(const TestServer&) = delete;
 
   void add_page(const std::string& path, std::string body, std::string content_type = "text/html");
   // A page that is answered only after `delay_ms`.
@@ -22,13 +28,22 @@ class TestServer {
   // A response header for a path, in place of any default of that name.
   void add_header(const std::string& path, const std::string& name, const std::string& value);
   std::string uri(const std::string& path) const;
-  int port() const;
-  int requests(const std::string& path) const;
-  int total_requests() const;
+  int port() const { return port_; }
+  int requests(const std::string& path) const { return counts_.count(path) ? counts_.at(path) : 0; }
+  int total_requests() const { return total_; }
 
  private:
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  struct Page {
+    std::string body, type;
+    unsigned delay_ms = 0;
+    std::size_t declared = 0;  // a broken download: the promised length
+    std::vector<std::pair<std::string, std::string>> headers;
+  };
+  _SoupServer* server_;
+  bool tls_;
+  int port_ = 0, total_ = 0;
+  std::map<std::string, Page> pages_;
+  std::map<std::string, int> counts_;
 };
 
 // A simple page with a title.

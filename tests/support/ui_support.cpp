@@ -23,8 +23,6 @@ void show_and_wait(Gtk::Window& window) {
   run_until([] { return false; }, std::chrono::milliseconds(50));
 }
 
-// --- XInput -----------------------------------------------------------------------------------
-
 XInput::XInput() : dpy_(XOpenDisplay(nullptr)) {
   if (!dpy_) throw std::runtime_error("no X display");
 }
@@ -33,14 +31,8 @@ XInput::~XInput() {
   XCloseDisplay(dpy_);
 }
 
-void XInput::sync() {
-  XSync(dpy_, False);
-}
-
 std::pair<int, int> XInput::origin(Gtk::Window& window) {
-  auto surface = window.get_surface();
-  if (!surface) throw std::runtime_error("window has no surface");
-  const Window xid = gdk_x11_surface_get_xid(surface->gobj());
+  const Window xid = gdk_x11_surface_get_xid(window.get_surface()->gobj());
   int x = 0, y = 0;
   Window child;
   XTranslateCoordinates(dpy_, xid, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child);
@@ -49,7 +41,7 @@ std::pair<int, int> XInput::origin(Gtk::Window& window) {
 
 void XInput::move_root(int x, int y) {
   XTestFakeMotionEvent(dpy_, -1, x, y, CurrentTime);
-  sync();
+  XSync(dpy_, False);
 }
 
 void XInput::move(Gtk::Window& window, int x, int y) {
@@ -60,19 +52,18 @@ void XInput::move(Gtk::Window& window, int x, int y) {
 void XInput::click(int button) {
   XTestFakeButtonEvent(dpy_, button, True, CurrentTime);
   XTestFakeButtonEvent(dpy_, button, False, CurrentTime);
-  sync();
+  XSync(dpy_, False);
 }
 
 void XInput::focus(Gtk::Window& window) {
-  auto surface = window.get_surface();
-  XSetInputFocus(dpy_, gdk_x11_surface_get_xid(surface->gobj()), RevertToParent, CurrentTime);
-  sync();
+  XSetInputFocus(dpy_, gdk_x11_surface_get_xid(window.get_surface()->gobj()), RevertToParent,
+                 CurrentTime);
+  XSync(dpy_, False);
 }
 
 void XInput::move_window(Gtk::Window& window, int x, int y) {
-  auto surface = window.get_surface();
-  XMoveWindow(dpy_, gdk_x11_surface_get_xid(surface->gobj()), x, y);
-  sync();
+  XMoveWindow(dpy_, gdk_x11_surface_get_xid(window.get_surface()->gobj()), x, y);
+  XSync(dpy_, False);
   if (!run_until([&] { return origin(window) == std::make_pair(x, y); }))
     throw std::runtime_error("window did not move");
 }
@@ -87,7 +78,7 @@ void XInput::press_key(const char* keysym_name, const std::vector<const char*>& 
   XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
   for (auto it = mods.rbegin(); it != mods.rend(); ++it)
     XTestFakeKeyEvent(dpy_, *it, False, CurrentTime);
-  sync();
+  XSync(dpy_, False);
 }
 
 void XInput::type(const std::string& text) {
@@ -102,7 +93,7 @@ void XInput::type(const std::string& text) {
     XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
     if (shifted) XTestFakeKeyEvent(dpy_, shift, False, CurrentTime);
   }
-  sync();
+  XSync(dpy_, False);
 }
 
 std::vector<std::string> unnamed_for_readers(Gtk::Widget& root) {

@@ -44,7 +44,6 @@ class XInput {
   void move_window(Gtk::Window& window, int x, int y);
 
  private:
-  void sync();
   _XDisplay* dpy_;
 };
 

@@ -38,21 +38,5 @@ TEST(ClockHand, SweepsWithPiAsTwentyTwoSevenths) {
   EXPECT_LT(line.Y2, 1681.0f);
 }
 
-TEST(ClockHand, EachLoadMeasuresTheLineAndStartsAtTwelve) {
-  ClockHand hand;
-  LineCoords point{50, 50, 50, 50};
-  hand.load(point);
-  for (int i = 0; i < 10; ++i) hand.tick(point);
-  EXPECT_EQ(point.X2, 50.0f);  // a hand of no length stays a point
-  EXPECT_EQ(point.Y2, 50.0f);
-  // A hand drawn towards 4 at design: 60 across and 80 down make it 100 long; the first tick
-  // swings it to 12, whatever the angle reached before.
-  LineCoords line{100, 200, 160, 280};
-  hand.load(line);
-  hand.tick(line);
-  EXPECT_EQ(line.X2, 100.0f);
-  EXPECT_EQ(line.Y2, 100.0f);
-}
-
 }  // namespace
 }  // namespace vel

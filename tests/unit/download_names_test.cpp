@@ -31,36 +31,32 @@ TEST(DownloadNames, ASuggestedNameCannotLeaveTheFolderHideOrBeEmpty) {
 }
 
 TEST(DownloadNames, ATakenNameGetsTheNextFreeNumber) {
-  enum class Kind { File, Folder, DanglingLink };
+  // What is there already: "name/" is a folder, "@name" a link to nothing, others are files.
   const struct {
     const char* name;
-    std::vector<std::pair<const char*, Kind>> taken;
-    const char* wanted;
-    const char* given;
+    std::vector<std::string> taken;
+    const char *wanted, *given;
   } rows[] = {
       {"a free name is used", {}, "a.txt", "a.txt"},
-      {"a taken name gets (1)", {{"a.txt", Kind::File}}, "a.txt", "a (1).txt"},
-      {"numbers count past taken ones",
-       {{"a.txt", Kind::File}, {"a (1).txt", Kind::File}},
-       "a.txt",
-       "a (2).txt"},
-      {"only the variant is taken", {{"a (1).txt", Kind::File}}, "a.txt", "a.txt"},
-      {"no extension", {{"download", Kind::File}}, "download", "download (1)"},
-      {"the number goes before the last extension",
-       {{"x.tar.gz", Kind::File}},
-       "x.tar.gz",
-       "x.tar (1).gz"},
-      {"a folder is taken", {{"d", Kind::Folder}}, "d", "d (1)"},
-      {"a link to nothing is taken", {{"l.txt", Kind::DanglingLink}}, "l.txt", "l (1).txt"},
+      {"a taken name gets (1)", {"a.txt"}, "a.txt", "a (1).txt"},
+      {"numbers count past taken ones", {"a.txt", "a (1).txt"}, "a.txt", "a (2).txt"},
+      {"only the variant is taken", {"a (1).txt"}, "a.txt", "a.txt"},
+      {"no extension", {"download"}, "download", "download (1)"},
+      {"the number goes before the last extension", {"x.tar.gz"}, "x.tar.gz", "x.tar (1).gz"},
+      {"a folder is taken", {"d/"}, "d", "d (1)"},
+      {"a link to nothing is taken", {"@l.txt"}, "l.txt", "l (1).txt"},
   };
   const fs::path root = fs::temp_directory_path() / ("vel-names-" + std::to_string(getpid()));
   for (const auto& row : rows) {
     const fs::path dir = root / row.name;
     fs::create_directories(dir);
-    for (const auto& [name, kind] : row.taken) {
-      if (kind == Kind::File) std::ofstream(dir / name) << "older";
-      if (kind == Kind::Folder) fs::create_directory(dir / name);
-      if (kind == Kind::DanglingLink) fs::create_symlink(dir / "nowhere", dir / name);
+    for (const std::string& name : row.taken) {
+      if (name.back() == '/')
+        fs::create_directory(dir / name);
+      else if (name[0] == '@')
+        fs::create_symlink(dir / "nowhere", dir / name.substr(1));
+      else
+        std::ofstream(dir / name) << "older";
     }
     EXPECT_EQ(vel::unused_path(dir, row.wanted), dir / row.given) << row.name;
   }

@@ -1,5 +1,5 @@
-// The time and date texts in the user's formats: the clock window's read-outs and the status
-// bar's hours and minutes.
+// The time texts in the user's formats: the clock window's read-outs and the status bar's hours
+// and minutes.
 #include "platform/local_time.h"
 
 #include <glib.h>
@@ -44,25 +44,16 @@ Glib::DateTime at(int h, int mi, double s) {
   return Glib::DateTime::create_local(2024, 3, 7, h, mi, s);
 }
 
-TEST(LocalTime, ReadoutsAndHoursAndMinutesInTheCLocale) {
-  TimeLocale c("C.UTF-8");
-  // Seconds are cut, not rounded; nothing is added to either text.
-  const ClockReadouts text = clock_readouts(at(13, 5, 9.75));
-  EXPECT_EQ(text.time_of_day, "13:05:09");
-  EXPECT_EQ(text.date, "03/07/24");
+TEST(LocalTime, SecondsAreCutNotRoundedAndHoursAndMinutesAreInTheUsersFormat) {
+  // The C locale (the clock window's tests see the read-outs whole).
+  EXPECT_EQ(clock_readouts(at(13, 5, 9.75)).time_of_day, "13:05:09");
   EXPECT_EQ(format_short_time(at(13, 5, 59)), "13:05");
-  EXPECT_EQ(format_short_time(at(0, 0, 30)), "00:00");
-  EXPECT_EQ(format_short_time(at(12, 0, 0)), "12:00");
-}
-
-TEST(LocalTime, HoursAndMinutesOnATwelveHourClock) {
-  TimeLocale us("en_US.UTF-8");  // its time format is "%r": "01:05:59 PM"
-  EXPECT_EQ(format_short_time(at(13, 5, 59)), "01:05 PM");
-  EXPECT_EQ(format_short_time(at(0, 0, 30)), "12:00 AM");
-  EXPECT_EQ(format_short_time(at(12, 0, 0)), "12:00 PM");
-}
-
-TEST(LocalTime, SecondsTakenOutOfOtherTimeFormats) {
+  {
+    TimeLocale us("en_US.UTF-8");  // its time format is "%r": "01:05:59 PM"
+    EXPECT_EQ(format_short_time(at(13, 5, 59)), "01:05 PM");
+    EXPECT_EQ(format_short_time(at(0, 0, 30)), "12:00 AM");
+  }
+  // Other formats the seconds are taken out of.
   EXPECT_EQ(without_seconds("%T"), "%H:%M");
   EXPECT_EQ(without_seconds("%H.%M.%S"), "%H.%M");
   EXPECT_EQ(without_seconds("%I:%M:%S %p"), "%I:%M %p");
