@@ -32,7 +32,7 @@ struct Key {
 constexpr Key kKeys[] = {
     {"<Alt>Left", "win.back"},
     {"<Alt>Right", "win.forward"},
-    {"Escape", "win.stop"},
+    {"Escape", "win.escape"},
     {"F5", "win.reload"},
     {"<Control>r", "win.reload"},
     {"<Alt>Home", "win.home"},
@@ -79,6 +79,13 @@ void BrowserWindow::build_actions() {
   actions_->add_action("back", [this] { engine_->go_back(); });
   actions_->add_action("forward", [this] { engine_->go_forward(); });
   actions_->add_action("stop", [this] { engine_->stop(); });
+  // Escape in the address box puts back the shown page's address; elsewhere it stops the load.
+  actions_->add_action("escape", [this] {
+    auto* entry = address_box_->get_entry();
+    auto* focus = get_focus();
+    if (!focus || !(focus == entry || focus->is_ancestor(*entry))) return engine_->stop(), void();
+    if (const std::string shown = engine_->location_url(); !shown.empty()) entry->set_text(shown);
+  });
   actions_->add_action("reload", [this] { engine_->refresh(); });
   actions_->add_action("home", [this] { engine_->go_home(); });
   actions_->add_action("search", [this] { engine_->go_search(); });

@@ -101,6 +101,37 @@ std::string escape_spaces(std::string_view s) {
   return out;
 }
 
+// The words as the Search page's form sends them: blanks as '+', the rest percent-encoded.
+std::string search_query(std::string_view words) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out = kSearchQueryPrefix;
+  for (char c : words) {
+    const auto u = static_cast<unsigned char>(c);
+    if (is_alpha(c) || is_digit(c) || c == '-' || c == '_' || c == '.' || c == '*') {
+      out += c;
+    } else if (c == ' ') {
+      out += '+';
+    } else {
+      out += '%';
+      out += kHex[u >> 4];
+      out += kHex[u & 0xf];
+    }
+  }
+  return out;
+}
+
+// Hosts a desktop browser opens over http: this machine, IP literals, and any host given a port.
+bool opens_over_http(std::string_view authority) {
+  if (authority.front() == '[') return true;
+  const auto colon = authority.find(':');
+  if (colon != std::string_view::npos) return true;
+  std::string host(authority);
+  std::transform(host.begin(), host.end(), host.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (host == "localhost") return true;
+  return std::all_of(host.begin(), host.end(), [](char c) { return is_digit(c) || c == '.'; });
+}
+
 AddressResult invalid(std::string reason) {
   return {AddressResult::Kind::Invalid, {}, std::move(reason)};
 }
@@ -113,6 +144,25 @@ std::string uri_scheme(std::string_view text) {
   std::transform(scheme.begin(), scheme.end(), scheme.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return scheme;
+}
+
+bool shown_in_view(std::string_view scheme) {
+  for (const char* own : {"http", "https", "file", "data", "blob", "about", "vel"})
+    if (scheme == own) return true;
+  return false;
+}
+
+std::string uri_host(std::string_view uri) {
+  const auto n = scheme_length(uri);
+  if (n == 0 || uri.substr(n, 3) != "://") return {};
+  std::string_view rest = uri.substr(n + 3);
+  rest = rest.substr(0, rest.find_first_of("/?#"));
+  if (const auto at = rest.rfind('@'); at != std::string_view::npos) rest.remove_prefix(at + 1);
+  if (rest.empty() || rest.front() == '[') return std::string(rest.substr(0, rest.find(']') + 1));
+  std::string host(rest.substr(0, rest.find(':')));
+  std::transform(host.begin(), host.end(), host.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return host;
 }
 
 AddressResult interpret_address(std::string_view raw) {
@@ -132,12 +182,22 @@ AddressResult interpret_address(std::string_view raw) {
   } else if (const auto n = scheme_length(text); n > 0 && !looks_like_port(text.substr(n + 1))) {
     uri = escape_spaces(text);
   } else {
-    // A bare host name, perhaps with a port and a path.
-    if (std::any_of(text.begin(), text.end(), is_space))
-      return invalid("This is not a web address.");
+    // A bare host name, perhaps with a port and a path, or words to search for.
     const auto end = text.find_first_of("/?#");
-    if (!valid_host_and_port(text.substr(0, end))) return invalid("This is not a web address.");
-    uri = "https://" + std::string(text);
+    const std::string_view authority = text.substr(0, end);
+    const bool words = std::any_of(text.begin(), text.end(), is_space);
+    if (!words && !valid_host_and_port(authority)) return invalid("This is not a web address.");
+    if (words ||
+        (end == std::string_view::npos &&
+         authority.find_first_of(".:[") == std::string_view::npos && !opens_over_http(authority))) {
+      uri = search_query(text);
+    } else if (opens_over_http(authority)) {
+      uri = "http://" + std::string(text);
+    } else {
+      uri = "https://" + std::string(text);
+      if (uri.size() <= kMaxAddressLength)
+        return {AddressResult::Kind::Uri, std::move(uri), {}, "http://" + std::string(text)};
+    }
   }
   // Escaping can triple the text: the limit holds for what the engine gets.
   if (uri.size() > kMaxAddressLength) return invalid("The address is too long.");

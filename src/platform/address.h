@@ -16,13 +16,27 @@ struct AddressResult {
   Kind kind;
   std::string uri;
   std::string reason;
+  // For a bare host name sent over https: the same address over http, which a failure page may
+  // offer (never opened by itself).
+  std::string http_alternative = {};
 };
 
 // The longest address that is handed to the engine.
 inline constexpr std::size_t kMaxAddressLength = 32 * 1024;
 
-// A full URI is kept as it is, an absolute path becomes a file URI, a bare host name gets https://.
+// Where the Search page sends its words.
+inline constexpr const char* kSearchQueryPrefix = "https://duckduckgo.com/html/?q=";
+
+// A full URI is kept as it is, an absolute path becomes a file URI; `localhost`, an IP literal and
+// a host with a port get http://, any other bare host name https://. Words (text with a blank, or
+// one word that could be a host name but has no dot, port or scheme) become a search for them.
 AddressResult interpret_address(std::string_view text);
+
+// Whether the view shows addresses of this scheme itself; others belong to another program.
+bool shown_in_view(std::string_view scheme);
+
+// The host of a URI with an authority ("http://host:port/..."), lower-cased; empty otherwise.
+std::string uri_host(std::string_view uri);
 
 // The scheme of a URI in lower case, or empty when the text has none.
 std::string uri_scheme(std::string_view text);

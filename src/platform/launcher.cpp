@@ -3,6 +3,7 @@
 #include <gdkmm/display.h>
 #include <giomm/appinfo.h>
 #include <giomm/file.h>
+#include <glibmm/uriutils.h>
 
 #include <vector>
 
@@ -16,6 +17,22 @@ LaunchResult start_text_editor() {
   try {
     // The launch spawns the editor and returns; the editor runs on its own.
     if (!app->launch(std::vector<Glib::RefPtr<Gio::File>>{}, context))
+      return {false, app->get_display_name() + " could not be started."};
+  } catch (const Glib::Error& e) {
+    return {false, e.what()};
+  }
+  return {true, {}};
+}
+
+LaunchResult open_with_desktop(const std::string& uri) {
+  const std::string scheme = Glib::uri_parse_scheme(uri);
+  const auto app = scheme.empty() ? Glib::RefPtr<Gio::AppInfo>()
+                                  : Gio::AppInfo::get_default_for_uri_scheme(scheme);
+  if (!app) return {false, "There is no application for \"" + scheme + ":\" addresses."};
+  Glib::RefPtr<Gio::AppLaunchContext> context;
+  if (auto display = Gdk::Display::get_default()) context = display->get_app_launch_context();
+  try {
+    if (!app->launch_uri(uri, context))
       return {false, app->get_display_name() + " could not be started."};
   } catch (const Glib::Error& e) {
     return {false, e.what()};

@@ -50,11 +50,18 @@ void set_up_web_context() {
   webkit_security_manager_register_uri_scheme_as_secure(security, kBuiltinScheme);
 }
 
-std::string message_page(std::string_view title, std::string_view text) {
-  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" + html_escape(title) +
-         "</title><style>body{font-family:sans-serif;margin:3em;color:#223}"
-         "h1{font-size:1.3em}</style></head><body><h1>" +
-         html_escape(title) + "</h1><p>" + html_escape(text) + "</p></body></html>";
+std::string message_page(std::string_view title, std::string_view text, std::string_view address,
+                         std::string_view alternative) {
+  std::string page = "<!DOCTYPE html><html><head><meta charset='utf-8'><title>" +
+                     html_escape(title) +
+                     "</title><style>body{font-family:sans-serif;margin:3em;color:#223}"
+                     "h1{font-size:1.3em}code{word-break:break-all}</style></head><body><h1>" +
+                     html_escape(title) + "</h1><p>" + html_escape(text) + "</p>";
+  if (!address.empty()) page += "<p>Address: <code>" + html_escape(address) + "</code></p>";
+  if (!alternative.empty())
+    page += "<p>Open the page without a secure connection: <a href=\"" + html_escape(alternative) +
+            "\">" + html_escape(alternative) + "</a></p>";
+  return page + "</body></html>";
 }
 
 std::string offline_page() {

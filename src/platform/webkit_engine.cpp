@@ -9,6 +9,8 @@
 #include "platform/address.h"
 #include "platform/builtin_pages.h"
 #include "platform/downloads.h"
+#include "platform/launcher.h"
+#include "platform/load_failures.h"
 #include "platform/memory.h"
 #include "platform/offline_filter.h"
 #include "platform/pages.h"
@@ -65,18 +67,13 @@ class WebKitEngine final : public WebEngine {
                        return TRUE;
                      }),
                      nullptr);
-    // A certificate that is not trusted ends the load; say so instead of showing an empty view.
-    g_signal_connect(view_, "load-failed-with-tls-errors",
-                     G_CALLBACK(+[](WebKitWebView*, const char* uri, GTlsCertificate*,
-                                    GTlsCertificateFlags, gpointer self) -> gboolean {
-                       static_cast<WebKitEngine*>(self)->show_message(
-                           "This connection is not private",
-                           std::string("The certificate of ") + (uri ? uri : "this site") +
-                               " is not trusted, so Vel did not open the page.",
-                           uri);
-                       return TRUE;
-                     }),
-                     this);
+    // After the offline filter's: while offline, its page stands in for web pages.
+    watch_failures(view_, [this](const Failure& failure, const std::string& uri) {
+      show_failure(failure, uri);
+    });
+    check_navigations(
+        view_, [this](const std::string& uri) { open(uri); },
+        [this](const std::string& uri) { show_failure(host_not_found(), uri); });
     g_signal_connect(
         view_, "web-process-terminated",
         G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {
@@ -91,6 +88,7 @@ class WebKitEngine final : public WebEngine {
     probe_timeout_.disconnect();
     cancel_probe();
     g_signal_handlers_disconnect_by_data(view_, this);
+    stop_watching(view_);
     g_object_unref(view_);
   }
 
@@ -101,7 +99,8 @@ class WebKitEngine final : public WebEngine {
         return false;
       case AddressResult::Kind::Invalid:
       case AddressResult::Kind::Script:
-        show_message("Vel cannot open this address", result.reason);
+        // Not the load of an address: no load's end is raised, so the box keeps the text.
+        show_message("Vel cannot open this address", result.reason, {}, true);
         return false;
       case AddressResult::Kind::Uri:
         break;
@@ -110,10 +109,7 @@ class WebKitEngine final : public WebEngine {
       take_over_prepared_load();
       return true;
     }
-    note_request();
-    crashed_uri_.clear();
-    webkit_web_view_load_uri(view_, result.uri.c_str());
-    return true;
+    return open(result.uri, result.http_alternative);
   }
 
   void prepare(const std::string& address) override {
@@ -149,12 +145,8 @@ class WebKitEngine final : public WebEngine {
   }
 
   bool refresh() override {
-    if (!crashed_uri_.empty()) {
-      // The view shows our message in place of the page that stopped: load the page itself.
-      note_request();
-      webkit_web_view_load_uri(view_, std::exchange(crashed_uri_, {}).c_str());
-      return true;
-    }
+    // The view shows our message in place of a page: try the page itself again.
+    if (!failed_uri_.empty()) return open(failed_uri_, failed_alternative_);
     if (!webkit_web_view_get_uri(view_)) return false;
     note_request();
     webkit_web_view_reload(view_);
@@ -181,6 +173,7 @@ class WebKitEngine final : public WebEngine {
   }
 
   std::string location_url() const override {
+    if (!failed_uri_.empty()) return failed_uri_;  // a message page's, even before it is in
     const char* uri = webkit_web_view_get_uri(view_);
     return std::string(uri ? uri : "");
   }
@@ -195,6 +188,18 @@ class WebKitEngine final : public WebEngine {
     auto* view = WEBKIT_WEB_VIEW(webkit_web_view_new());
     g_object_ref_sink(view);
     return view;
+  }
+
+  // Opens an address in the view, or, for a scheme that belongs to another program, in that.
+  bool open(const std::string& uri, const std::string& http_alternative = {}) {
+    if (!shown_in_view(uri_scheme(uri))) {
+      if (!open_with_desktop(uri).started) show_failure(no_handler(uri), uri);
+      return true;
+    }
+    note_request();
+    alternative_for_ = {uri, http_alternative};
+    webkit_web_view_load_uri(view_, uri.c_str());
+    return true;
   }
 
   void note_request() {
@@ -249,18 +254,29 @@ class WebKitEngine final : public WebEngine {
       case WEBKIT_LOAD_STARTED:
         forget_request();
         end_probe();
+        if (message_ == Message::Asked) {
+          message_ = Message::Loading;
+        } else {
+          message_ = Message::None;
+          failed_uri_.clear();
+        }
         break;
       case WEBKIT_LOAD_COMMITTED:
         title_seen_ = false;
         probed_title_.clear();
         break;
-      case WEBKIT_LOAD_FINISHED:
+      case WEBKIT_LOAD_FINISHED: {
+        // The end of a failed load whose message page is on its way: that page's end counts.
+        if (message_ == Message::Asked) break;
+        const bool quiet = message_ == Message::Loading && message_quiet_;
+        message_ = Message::None;
         // The engine may name the page a moment after the load has ended; stay busy until the
         // title is known, so whoever sees the load end also sees the finished page's title.
         if (!title_seen_) start_probe();
-        load_finished_.emit();
+        if (!quiet) load_finished_.emit();
         announce_if_settled();
         break;
+      }
       case WEBKIT_LOAD_REDIRECTED:
         break;
     }
@@ -330,20 +346,35 @@ class WebKitEngine final : public WebEngine {
   void on_page_process_ended(WebKitWebProcessTerminationReason reason) {
     forget_request();
     end_probe();
-    if (const char* uri = webkit_web_view_get_uri(view_); uri && *uri) crashed_uri_ = uri;
     const char* text =
         reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
             ? "The page used too much memory and was stopped. Refresh to load it again."
             : "The page stopped working. Refresh to load it again.";
-    show_message("This page has stopped", text);
+    show_message("This page has stopped", text, location_url());
   }
 
-  void show_message(std::string_view title, std::string_view text, const char* base = nullptr) {
-    if (!base) base = webkit_web_view_get_uri(view_);
-    // Showing the message is a load of its own: busy until it is in.
+  // A message page in place of the page at `uri`, which Refresh tries again.
+  void show_failure(const Failure& failure, const std::string& uri) {
+    // Over http only when no scheme was typed and https failed, and only as the user's choice.
+    const bool offer = failure.insecure_alternative_helps && uri == alternative_for_.first;
+    show_message(failure.title, failure.text, uri, false, offer ? alternative_for_.second : "");
+  }
+
+  // Showing the message is a load of its own, under the address it stands for (or the current
+  // one): busy until it is in. A quiet one raises no load's end.
+  void show_message(std::string_view title, std::string_view text, const std::string& address,
+                    bool quiet = false, const std::string& alternative = {}) {
     note_request();
-    webkit_web_view_load_alternate_html(view_, message_page(title, text).c_str(),
-                                        base ? base : "about:blank", nullptr);
+    message_ = Message::Asked;
+    message_quiet_ = quiet;
+    if (!quiet) {
+      failed_uri_ = address;
+      failed_alternative_ = alternative;
+    }
+    const char* current = webkit_web_view_get_uri(view_);
+    const std::string base = !address.empty() ? address : current ? current : "about:blank";
+    webkit_web_view_load_alternate_html(
+        view_, message_page(title, text, address, alternative).c_str(), base.c_str(), nullptr);
   }
 
   WebKitWebView* view_;
@@ -359,8 +390,12 @@ class WebKitEngine final : public WebEngine {
   std::string probed_title_;
   GCancellable* probe_cancel_ = nullptr;
   sigc::connection probe_timeout_;
-  std::string crashed_uri_;
-  std::string prepared_uri_;  // opening before the window asked for it
+  // A message page on its way (asked for, then loading) in place of a failed load.
+  enum class Message { None, Asked, Loading } message_ = Message::None;
+  bool message_quiet_ = false;
+  std::string failed_uri_, failed_alternative_;          // what the message page stands for
+  std::pair<std::string, std::string> alternative_for_;  // the last address opened, its http one
+  std::string prepared_uri_;                             // opening before the window asked for it
   sigc::connection prepared_end_idle_;
 };
 

@@ -9,8 +9,8 @@
 
 #include "browser/browser_window.h"
 #include "support/engine_window.h"
-#include "support/window_helpers.h"
 #include "support/ui_support.h"
+#include "support/window_helpers.h"
 
 using namespace vel;
 

@@ -203,5 +203,12 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   int start = 0, end = 0;
   EXPECT_TRUE(entry->get_selection_bounds(start, end));
   EXPECT_EQ(end - start, static_cast<int>(entry->get_text().size()));
+  // Escape in the box puts the shown page's address back instead of stopping.
+  input.type("typed");
+  ASSERT_TRUE(test::run_until([&] { return entry->get_text() == "typed"; }));
+  const auto calls = engine->calls.size();
+  input.press_key("Escape");
+  ASSERT_TRUE(test::run_until([&] { return std::string(entry->get_text()) == engine->url; }));
+  EXPECT_EQ(engine->calls.size(), calls);
   EXPECT_FALSE(window->load_monitor().enabled());
 }

@@ -24,15 +24,24 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
       {"a bare host gets https", "example.com", Kind::Uri, "https://example.com"},
       {"blanks around are dropped", " \texample.com/p?q=1 ", Kind::Uri,
        "https://example.com/p?q=1"},
-      {"a port is no scheme", "localhost:8080/x", Kind::Uri, "https://localhost:8080/x"},
-      {"an IPv6 host with a port", "[::1]:80/", Kind::Uri, "https://[::1]:80/"},
+      {"a port is no scheme, and a host with a port opens over http", "example.com:8080/x",
+       Kind::Uri, "http://example.com:8080/x"},
+      {"this machine opens over http", "LocalHost", Kind::Uri, "http://LocalHost"},
+      {"an IPv4 literal opens over http", "127.0.0.1/page.html", Kind::Uri,
+       "http://127.0.0.1/page.html"},
+      {"an IPv6 host with a port", "[::1]:80/", Kind::Uri, "http://[::1]:80/"},
+      {"words are searched for", "hello  world", Kind::Uri,
+       "https://duckduckgo.com/html/?q=hello++world"},
+      {"one word is searched for", "vel", Kind::Uri, "https://duckduckgo.com/html/?q=vel"},
+      {"search words are encoded as a form does", "c++ & ü?", Kind::Uri,
+       "https://duckduckgo.com/html/?q=c%2B%2B+%26+%C3%BC%3F"},
       {"a host in UTF-8", "bücher.de", Kind::Uri, "https://bücher.de"},
       {"an absolute path is a file", "/tmp/page.html", Kind::Uri, "file:///tmp/page.html"},
       {"a path is escaped", "/tmp/a b#c%.html", Kind::Uri, "file:///tmp/a%20b%23c%25.html"},
       {"right at the length limit", "https://h/" + long_tail, Kind::Uri, "https://h/" + long_tail},
       {"nothing", "", Kind::Empty, ""},
       {"only blanks", "   \t", Kind::Empty, ""},
-      {"words", "hello world", Kind::Invalid, ""},
+      {"no host and no words", "::::", Kind::Invalid, ""},
       {"a control character",
        "http://a\x01"
        "b",
@@ -60,6 +69,9 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
       EXPECT_EQ(interpret_address(r.uri).uri, r.uri) << row.name;
     }
   }
+  // Only a guessed https is offered over http, and only by a failure page.
+  EXPECT_EQ(interpret_address("example.com/p").http_alternative, "http://example.com/p");
+  EXPECT_EQ(interpret_address("https://example.com/p").http_alternative, "");
 }
 
 TEST(Address, TheSchemeIsTheLowerCasedNameBeforeTheFirstColon) {
