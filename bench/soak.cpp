@@ -28,7 +28,7 @@
 #include "platform/graphics.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
-#include "support/processes.h"
+#include "processes.h"
 
 namespace {
 
@@ -202,7 +202,8 @@ class Soak {
         "soak done: navigations=%d seconds=%.0f stopped_pages=%d lost_web_processes=%d "
         "load_timeouts=%d address_list=%zu clock_window=%s\n",
         done_, static_cast<double>(g_get_monotonic_time() - started_us_) / 1e6, stopped_pages_,
-        lost_processes_, timeouts_, window_->address_box().get_model()->children().size(),
+        lost_processes_, timeouts_,
+        static_cast<std::size_t>(window_->address_box().get_model()->children().size()),
         app_->clock_window() && app_->clock_window()->get_visible() ? "open" : "closed");
     // What the server answered, so a run of quick failures cannot pass for a run of pages.
     std::map<std::string, int> served;  // type -> responses

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/processes.h"
+#include "processes.h"
 #include "support/x_windows.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "support/processes.h"
+#include "processes.h"
 
 #include <dirent.h>
 #include <signal.h>
