@@ -165,6 +165,39 @@ std::string uri_host(std::string_view uri) {
   return host;
 }
 
+int uri_port(std::string_view uri) {
+  const auto n = scheme_length(uri);
+  if (n == 0 || uri.substr(n, 3) != "://") return -1;
+  std::string_view rest = uri.substr(n + 3);
+  rest = rest.substr(0, rest.find_first_of("/?#"));
+  if (const auto at = rest.rfind('@'); at != std::string_view::npos) rest.remove_prefix(at + 1);
+  if (!rest.empty() && rest.front() == '[') {
+    const auto bracket = rest.find(']');
+    if (bracket == std::string_view::npos) return -1;
+    rest.remove_prefix(bracket + 1);
+  }
+  const auto colon = rest.rfind(':');
+  if (colon == std::string_view::npos || colon + 1 == rest.size() || rest.size() - colon > 6)
+    return -1;
+  int port = 0;
+  for (char c : rest.substr(colon + 1)) {
+    if (c < '0' || c > '9') return -1;
+    port = port * 10 + (c - '0');
+  }
+  return port;
+}
+
+bool is_blocked_port(int port) {
+  static constexpr int kBlocked[] = {
+      1,    7,    9,    11,   13,   15,   17,   19,   20,   21,   22,   23,   25,   37,
+      42,   43,   53,   69,   77,   79,   87,   95,   101,  102,  103,  104,  109,  110,
+      111,  113,  115,  117,  119,  123,  135,  137,  139,  143,  161,  179,  389,  427,
+      465,  512,  513,  514,  515,  526,  530,  531,  532,  540,  548,  554,  556,  563,
+      587,  601,  636,  989,  990,  993,  995,  1719, 1720, 1723, 2049, 3659, 4045, 4190,
+      5060, 5061, 6000, 6566, 6665, 6666, 6667, 6668, 6669, 6679, 6697, 10080};
+  return std::find(std::begin(kBlocked), std::end(kBlocked), port) != std::end(kBlocked);
+}
+
 AddressResult interpret_address(std::string_view raw) {
   const std::string_view text = trim(raw);
   if (text.empty()) return {AddressResult::Kind::Empty, {}, {}};

@@ -37,6 +37,11 @@ bool shown_in_view(std::string_view scheme);
 
 // The host of a URI with an authority ("http://host:port/..."), lower-cased; empty otherwise.
 std::string uri_host(std::string_view uri);
+// The port written in a web address, or -1 when it names none.
+int uri_port(std::string_view uri);
+// Ports of other services than the web, which browsers never connect to for a page (the "bad
+// ports" of the Fetch standard).
+bool is_blocked_port(int port);
 
 // The scheme of a URI in lower case, or empty when the text has none.
 std::string uri_scheme(std::string_view text);

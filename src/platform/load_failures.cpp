@@ -31,6 +31,12 @@ Failure no_handler(std::string_view uri) {
               ":\" addresses, and no application on this system opens them."};
 }
 
+Failure blocked_port() {
+  return {"This port is blocked",
+          "The address uses a port kept for other services than the web, so Vel does not open "
+          "it. Check the port in the address."};
+}
+
 namespace {
 
 bool never_resolves(std::string_view host) {
@@ -40,7 +46,8 @@ bool never_resolves(std::string_view host) {
 }
 
 struct NavigationChecks {
-  std::function<void(const std::string&)> open_elsewhere, not_found;
+  std::function<void(const std::string&)> open_elsewhere;
+  std::function<void(const Failure&, const std::string&)> refuse;
 };
 
 gboolean check_navigation(WebKitWebView*, WebKitPolicyDecision* decision,
@@ -56,9 +63,16 @@ gboolean check_navigation(WebKitWebView*, WebKitPolicyDecision* decision,
     if (clicked) checks->open_elsewhere(uri);
     return TRUE;
   }
-  if (never_resolves(uri_host(uri)) && !webkit_navigation_action_get_frame_name(action)) {
+  if (webkit_navigation_action_get_frame_name(action)) return FALSE;
+  std::optional<Failure> refused;
+  if (never_resolves(uri_host(uri))) refused = host_not_found();
+  // The engine refuses these ports too, but ends such a load without a word.
+  else if ((uri_scheme(uri) == "http" || uri_scheme(uri) == "https") &&
+           is_blocked_port(uri_port(uri)))
+    refused = blocked_port();
+  if (refused) {
     webkit_policy_decision_ignore(decision);
-    checks->not_found(uri);
+    checks->refuse(*refused, uri);
     return TRUE;
   }
   return FALSE;
@@ -103,9 +117,9 @@ void stop_watching(WebKitWebView* view) {
 }
 
 void check_navigations(WebKitWebView* view, std::function<void(const std::string&)> open_elsewhere,
-                       std::function<void(const std::string&)> not_found) {
+                       std::function<void(const Failure&, const std::string&)> refuse) {
   connect_owning(view, "decide-policy", G_CALLBACK(check_navigation),
-                 new NavigationChecks{std::move(open_elsewhere), std::move(not_found)});
+                 new NavigationChecks{std::move(open_elsewhere), std::move(refuse)});
 }
 
 std::optional<Failure> describe_failure(const GError* error, std::string_view uri) {
@@ -132,9 +146,7 @@ std::optional<Failure> describe_failure(const GError* error, std::string_view ur
     return Failure{"The site took too long to answer",
                    "The site did not answer in time. It may be busy: Refresh to try again."};
   if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT))
-    return Failure{"This port is blocked",
-                   "The address uses a port kept for other services than the web, so Vel does not "
-                   "open it. Check the port in the address."};
+    return blocked_port();
   if (scheme == "file")
     return Failure{"The file could not be opened",
                    "Vel could not read this file. Check that it exists and that you may read it."};

@@ -27,6 +27,8 @@ Failure untrusted_certificate();
 Failure secure_connection_failed();
 // A host that cannot exist (".invalid"), told without asking the network.
 Failure host_not_found();
+// A port kept for other services than the web.
+Failure blocked_port();
 // An address of a scheme that belongs to another program, when none is there.
 Failure no_handler(std::string_view uri);
 
@@ -37,10 +39,10 @@ void watch_failures(WebKitWebView* view,
 
 // Checks every navigation of the view before it starts: an address of a scheme the view does not
 // show goes to `open_elsewhere`, but only on a user's click (a page's script alone starts
-// nothing); a main-frame address whose host never resolves (".invalid", RFC 6761) goes to
-// `not_found` without asking the network.
+// nothing); a main-frame address whose host never resolves (".invalid", RFC 6761) or whose port
+// is kept for other services goes to `refuse` with what to say, without asking the network.
 void check_navigations(WebKitWebView* view, std::function<void(const std::string&)> open_elsewhere,
-                       std::function<void(const std::string&)> not_found);
+                       std::function<void(const Failure&, const std::string&)> refuse);
 
 // Disconnects what the two above connected, before the view's owner goes.
 void stop_watching(WebKitWebView* view);

@@ -73,7 +73,7 @@ class WebKitEngine final : public WebEngine {
     });
     check_navigations(
         view_, [this](const std::string& uri) { open(uri); },
-        [this](const std::string& uri) { show_failure(host_not_found(), uri); });
+        [this](const Failure& failure, const std::string& uri) { show_failure(failure, uri); });
     g_signal_connect(
         view_, "web-process-terminated",
         G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self) {

@@ -112,6 +112,7 @@ TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTrie
       {"127.0.0.1:" + closer_port + "/x", "http://127.0.0.1:" + closer_port + "/x",
        "The connection was closed"},
       {tls, tls, "A secure connection could not be made"},
+      {"127.0.0.1:9/x", "http://127.0.0.1:9/x", "This port is blocked"},
       {"http://nothing.invalid/", "http://nothing.invalid/", "The site could not be found"},
       {"nosuchscheme:x", "nosuchscheme:x", "No application opens this address"},
       {missing.string(), "file://" + missing.string(), "The file could not be opened"},

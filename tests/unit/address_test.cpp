@@ -83,3 +83,22 @@ TEST(Address, TheSchemeIsTheLowerCasedNameBeforeTheFirstColon) {
               {"ht tp://x", ""},      {":x", ""}};
   for (const auto& row : rows) EXPECT_EQ(vel::uri_scheme(row.text), row.scheme) << row.text;
 }
+
+TEST(Address, OnlyTheWrittenPortCountsAndOnlyPortsOfOtherServicesAreBlocked) {
+  const struct {
+    const char* uri;
+    int port;
+    bool blocked;
+  } rows[] = {{"http://127.0.0.1:9/x", 9, true},
+              {"http://h:25", 25, true},
+              {"https://u:p@h:8080/a:1", 8080, false},
+              {"http://[::1]:6667/", 6667, true},
+              {"http://[::1/", -1, false},
+              {"http://h/p:9", -1, false},
+              {"http://h:/", -1, false},
+              {"http://h:99999999/", -1, false}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(vel::uri_port(row.uri), row.port) << row.uri;
+    EXPECT_EQ(vel::is_blocked_port(vel::uri_port(row.uri)), row.blocked) << row.uri;
+  }
+}
