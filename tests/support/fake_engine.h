@@ -13,35 +13,25 @@ namespace vel::test {
 class FakeEngine : public WebEngine {
  public:
   std::vector<std::string> calls;  // "prepare:<text>", "navigate:<text>", "back", ...
-  bool fail_navigate = false;      // navigate() reports failure
-  bool fail_empty = true;          // navigate("") reports failure, as the real engine does
-  bool history_back = true, history_forward = true;
-  bool busy_value = false;
-  std::string title = "Fake page";
-  std::string url = "http://fake.test/";
-  bool offline = false;
-  bool caret = false;
+  bool fail_navigate = false;      // navigate() fails; navigate("") always does, as the real one
+  bool history_back = true, busy_value = false, caret = false;
+  std::string title = "Fake page", url = "http://fake.test/";
 
   FakeEngine() { box_.set_focusable(true); }
 
   bool navigate(const std::string& address) override {
-    return record("navigate:" + address, !fail_navigate && !(fail_empty && address.empty()));
+    return record("navigate:" + address, !fail_navigate && !address.empty());
   }
   void prepare(const std::string& address) override { record("prepare:" + address); }
   bool go_back() override { return record("back", history_back); }
-  bool go_forward() override { return record("forward", history_forward); }
+  bool go_forward() override { return record("forward"); }
   bool go_home() override { return record("home"); }
   bool go_search() override { return record("search"); }
   bool stop() override { return record("stop"); }
   bool refresh() override { return record("refresh"); }
-  bool set_offline(bool value) override {
-    offline = value;
-    return record(value ? "offline:true" : "offline:false");
-  }
+  bool set_offline(bool value) override { return record(value ? "offline:true" : "offline:false"); }
   bool set_caret_browsing(bool on) override {
-    calls.push_back(on ? "caret:true" : "caret:false");
-    caret = on;
-    return true;
+    return record((caret = on) ? "caret:true" : "caret:false");
   }
   bool caret_browsing() const override { return caret; }
   bool busy() const override { return busy_value; }

@@ -8,8 +8,8 @@
 namespace vel::test {
 
 std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips) {
-  // Window coordinates include no frame: the browser window has none.
-  for (Gtk::Widget* w = window.pick(px_of(x_twips), px_of(y_twips), Gtk::PickFlags::DEFAULT); w;
+  // The centre of the pixel that holds the point; the browser window has no frame.
+  for (Gtk::Widget* w = window.pick(x_twips / 15 + 0.5, y_twips / 15 + 0.5); w;
        w = w->get_parent()) {
     for (const auto& c : browser_layout::kControls)
       if (&window.control(c.role) == w) return c.role;

@@ -26,9 +26,4 @@ void click_control(XInput& input, BrowserWindow& window, Role role);
 // The address box's list, first entry first, read from the box's own model.
 std::vector<std::string> address_list(BrowserWindow& window);
 
-// The pixel of the client area that holds a point given in twips (its centre).
-inline double px_of(int twips) {
-  return twips / 15 + 0.5;
-}
-
 }  // namespace vel::test
