@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "browser/browser_layout.h"
 #include "browser/browser_window.h"
 #include "clock/clock_layout.h"
 #include "clock/clock_window.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
+#include "support/window_helpers.h"
 
 // Last: Xlib's macros clash with names in the headers above.
 #include <X11/Xlib.h>
@@ -207,9 +207,7 @@ struct AppFixture : ::testing::Test {
     input.click();
   }
   void click_time_zone() {
-    const auto& spot =
-        browser_layout::kControls[browser_layout::index_of(browser_layout::Role::ClockSpot)];
-    click_in(app->browser_window(), spot.rect);
+    test::click_control(input, *app->browser_window(), browser_layout::Role::ClockSpot);
   }
   void click_back() { click_in(app->clock_window(), clock_layout::control("back-button").rect); }
   // Opens the clock from the browser window and moves it clear of the hot-spot.
