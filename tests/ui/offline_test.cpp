@@ -55,13 +55,12 @@ std::string page_with_everything(int port) {
 
 struct OfflineFixture : test::EngineWindow {
   OfflineFixture() {
-    for (const auto& [path, type] : {std::pair{"/style.css", "text/css"},
-                                     {"/script.js", "application/javascript"},
-                                     {"/image.png", "image/png"},
-                                     {"/frame.html", "text/html"},
-                                     {"/fetch.txt", "text/plain"},
-                                     {"/xhr.txt", "text/plain"}})
-      server.add_page(path, "", type);
+    server.add_page("/style.css", "body { color: black }", "text/css");
+    server.add_page("/script.js", "var loaded = true;", "application/javascript");
+    server.add_page("/image.png", "not really a picture", "image/png");
+    server.add_page("/frame.html", test::titled_page("Frame"));
+    server.add_page("/fetch.txt", "fetched", "text/plain");
+    server.add_page("/xhr.txt", "requested", "text/plain");
     server.add_page("/page.html", page_with_everything(server.port()));
     std::ofstream(local_page) << page_with_everything(server.port());
   }
