@@ -10,7 +10,10 @@ std::string without_seconds(const std::string& format) {
     if (at == std::string::npos) continue;
     std::string out = format;
     std::size_t begin = at, end = at + std::char_traits<char>::length(field);
-    // Take the separator before the seconds with them ("%H:%M:%S", "%H.%M.%S").
+    // Take the separator before the seconds with them ("%H:%M:%S", "%H.%M.%S"). A separator that
+    // is a character of several bytes ("%H時%M分%S秒") would be cut in half: such a format gives
+    // way to the plain one.
+    if (begin > 0 && static_cast<unsigned char>(format[begin - 1]) >= 0x80) return "%H:%M";
     if (begin > 0 && format[begin - 1] != 'M' && format[begin - 1] != ' ') --begin;
     out.erase(begin, end - begin);
     return out;

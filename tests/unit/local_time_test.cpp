@@ -7,6 +7,7 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "clock/readout.h"
@@ -20,7 +21,9 @@ class TimeLocale {
  public:
   explicit TimeLocale(const std::string& name) : saved_(std::setlocale(LC_TIME, nullptr)) {
     if (std::setlocale(LC_TIME, name.c_str())) return;
-    dir_ = g_dir_make_tmp("vel-locale-XXXXXX", nullptr);
+    char* made = g_dir_make_tmp("vel-locale-XXXXXX", nullptr);
+    dir_ = made ? made : "";
+    g_free(made);
     const std::string source = dir_ + "/source", language = name.substr(0, name.find('.'));
     g_file_set_contents(source.c_str(),
                         ("LC_TIME\ncopy \"" + language + "\"\nEND LC_TIME\n").c_str(), -1, nullptr);
@@ -33,7 +36,8 @@ class TimeLocale {
   }
   ~TimeLocale() {
     std::setlocale(LC_TIME, saved_.c_str());
-    if (!dir_.empty()) std::system(("rm -rf " + dir_).c_str());
+    std::error_code ignored;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
   }
 
  private:
@@ -58,6 +62,8 @@ TEST(LocalTime, SecondsAreCutNotRoundedAndHoursAndMinutesAreInTheUsersFormat) {
   EXPECT_EQ(without_seconds("%H.%M.%S"), "%H.%M");
   EXPECT_EQ(without_seconds("%I:%M:%S %p"), "%I:%M %p");
   EXPECT_EQ(without_seconds("%H:%M"), "%H:%M");
+  // A separator of several bytes is never cut in half.
+  EXPECT_EQ(without_seconds("%H時%M分%S秒"), "%H:%M");
 }
 
 }  // namespace
