@@ -11,6 +11,7 @@ packages=(
   xvfb xauth dbus dbus-x11 libxtst-dev x11-utils
   fonts-liberation fonts-dejavu-core locales
   clang libclang-rt-14-dev
+  desktop-file-utils appstream
 )
 packages+=("$@")
 

@@ -62,6 +62,9 @@ int main(int argc, char* argv[]) {
     have_address = true;
   }
 
+  // The desktop matches windows to the desktop entry by their X class, which GTK takes from the
+  // program's name: give it the application id before GTK starts.
+  Glib::set_prgname(vel::config::kAppId);
   Glib::set_application_name("Vel Browser");
   vel::ToolkitGraphicsChoice graphics;
   // GTK starts here.

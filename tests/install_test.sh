@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix and checks that the desktop entry and its icon land
-# where a desktop looks for them, under one application id.
+# Installs the build into a scratch prefix and checks that what a desktop reads lands where it
+# looks, under one application id: the desktop entry, the icons, the AppStream data, the manual.
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -11,8 +11,26 @@ test -x "$prefix/bin/vel-browser"
 desktop="$prefix/share/applications/$id.desktop"
 grep -qx "Icon=$id" "$desktop"
 grep -q "^Exec=vel-browser" "$desktop"
+# The desktop matches windows to the entry by their class, which the program sets to its id.
+grep -qx "StartupWMClass=$id" "$desktop"
 for size in 16 32 48 128 256; do
   test -s "$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png"
 done
 test -s "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+metainfo="$prefix/share/metainfo/$id.metainfo.xml"
+grep -q "<id>$id</id>" "$metainfo"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo"
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+if command -v appstreamcli >/dev/null; then appstreamcli validate --no-net "$metainfo" >/dev/null; fi
+# The manual names every option that --help lists, and the version the program reports.
+manual="$prefix/share/man/man1/vel-browser.1"
+help=$("$prefix/bin/vel-browser" --help)
+for option in $(grep -o -- '--[a-z-]*' <<<"$help"); do
+  grep -q -- "${option//-/\\\\-}" "$manual" || { echo "manual lacks $option" >&2; exit 1; }
+done
+version=$("$prefix/bin/vel-browser" --version | cut -d' ' -f2)
+grep -q "Vel Browser $version" "$manual"
+if command -v groff >/dev/null; then
+  test -z "$(groff -man -Tutf8 -ww -z "$manual" 2>&1)"
+fi
 echo "installed layout ok"

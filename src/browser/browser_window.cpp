@@ -2,6 +2,7 @@
 
 #include <gtkmm/entry.h>
 #include <gtkmm/eventcontrollermotion.h>
+#include <gtkmm/eventcontrollerscroll.h>
 #include <gtkmm/picture.h>
 #include <gtkmm/shortcutcontroller.h>
 
@@ -32,12 +33,28 @@ struct Key {
 constexpr Key kKeys[] = {
     {"<Alt>Left", "win.back"},
     {"<Alt>Right", "win.forward"},
+    // While the find bar has the focus, Escape closes it (that action is enabled only then).
+    {"Escape", "win.find-close"},
     {"Escape", "win.escape"},
     {"F5", "win.reload"},
     {"<Control>r", "win.reload"},
     {"<Alt>Home", "win.home"},
     {"<Control>l", "win.focus-address"},
     {"F7", "win.caret-browsing"},
+    {"<Control>o", "win.open"},
+    {"<Control>w", "win.close"},
+    {"<Control>q", "app.quit"},
+    {"<Control>p", "win.print"},
+    {"<Control>f", "win.find"},
+    {"F3", "win.find-next"},
+    {"<Shift>F3", "win.find-previous"},
+    {"<Control>plus", "win.zoom-in"},
+    {"<Control>equal", "win.zoom-in"},
+    {"<Control>KP_Add", "win.zoom-in"},
+    {"<Control>minus", "win.zoom-out"},
+    {"<Control>KP_Subtract", "win.zoom-out"},
+    {"<Control>0", "win.zoom-reset"},
+    {"<Control>KP_0", "win.zoom-reset"},
 };
 
 }  // namespace
@@ -52,6 +69,7 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
   build_actions();
   build_controls();
   build_shortcuts();
+  build_page_tools();
 
   load_monitor_.signal_tick().connect([this] { on_monitor_tick(); });
   load_finished_ = engine_->signal_load_finished().connect([this] { on_load_finished(); });
@@ -244,6 +262,7 @@ void BrowserWindow::remember(const Glib::ustring& text) {
 }
 
 void BrowserWindow::on_load_finished() {
+  find_bar_->close();  // its matches were in the page before
   address_box_->get_entry()->set_text(engine_->location_url());
 }
 
@@ -283,6 +302,66 @@ void BrowserWindow::on_offline() {
   if (!engine_->set_offline(true))
     message_.show(*this, "Vel could not switch to working offline.",
                   "Pages may still be loaded from the network.");
+}
+
+}  // namespace vel
+
+// --- Find, zoom and print: over the page, inside its rectangle -----------------------------------
+
+namespace vel {
+
+void BrowserWindow::build_page_tools() {
+  using browser_layout::Role;
+  const PixelRect page = to_pixels(browser_layout::kControls[index_of(Role::PageView)].rect);
+  const PixelRect status = to_pixels(browser_layout::kControls[index_of(Role::StatusBar)].rect);
+  find_bar_ = Gtk::make_managed<FindBar>(*engine_);
+  // Along the bottom of the page, just above the status bar, at its right.
+  find_bar_->set_halign(Gtk::Align::END);
+  find_bar_->set_valign(Gtk::Align::END);
+  find_bar_->set_margin_end(twips_to_px(browser_layout::kClientWidth) - page.x - page.width + 16);
+  find_bar_->set_margin_bottom(twips_to_px(browser_layout::kClientHeight) - status.y);
+  overlay_->add_overlay(*find_bar_);
+  zoom_badge_ = Gtk::make_managed<ZoomBadge>();
+  zoom_badge_->set_halign(Gtk::Align::END);
+  zoom_badge_->set_valign(Gtk::Align::START);
+  zoom_badge_->set_margin_top(page.y + 12);
+  zoom_badge_->set_margin_end(twips_to_px(browser_layout::kClientWidth) - page.x - page.width + 16);
+  overlay_->add_overlay(*zoom_badge_);
+
+  actions_->add_action("find", [this] { find_bar_->open(); });
+  actions_->add_action("find-next", [this] { find_bar_->step(true); });
+  actions_->add_action("find-previous", [this] { find_bar_->step(false); });
+  auto find_close = actions_->add_action("find-close", [this] { find_bar_->close(); });
+  find_close->set_enabled(false);
+  find_bar_->signal_focus_within().connect([find_close](bool in) { find_close->set_enabled(in); });
+  actions_->add_action("zoom-in", [this] { zoom_step(1); });
+  actions_->add_action("zoom-out", [this] { zoom_step(-1); });
+  actions_->add_action("zoom-reset", [this] { zoom_step(0); });
+  actions_->add_action("print", [this] { engine_->print(*this); });
+  actions_->add_action("close", [this] { close(); });
+
+  // Ctrl with the wheel zooms, ahead of the page, which would scroll.
+  auto wheel = Gtk::EventControllerScroll::create();
+  wheel->set_flags(Gtk::EventControllerScroll::Flags::VERTICAL |
+                   Gtk::EventControllerScroll::Flags::DISCRETE);
+  wheel->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+  wheel->signal_scroll().connect(
+      [this, w = wheel.get()](double, double dy) {
+        if ((w->get_current_event_state() & Gdk::ModifierType::CONTROL_MASK) !=
+                Gdk::ModifierType::CONTROL_MASK ||
+            dy == 0)
+          return false;
+        zoom_step(dy < 0 ? 1 : -1);
+        return true;
+      },
+      false);
+  add_controller(wheel);
+}
+
+void BrowserWindow::zoom_step(int direction) {
+  const int level = next_zoom_level(static_cast<int>(engine_->zoom() * 100 + 0.5), direction);
+  engine_->set_zoom(level / 100.0);
+  zoom_badge_->show_level(level);
 }
 
 }  // namespace vel

@@ -12,6 +12,8 @@
 
 #include "browser/browser_layout.h"
 #include "platform/address_popup.h"
+#include "browser/find_bar.h"
+#include "browser/zoom_badge.h"
 #include "platform/file_dialog.h"
 #include "platform/message.h"
 #include "platform/status_bar.h"
@@ -25,8 +27,11 @@ namespace vel {
 //
 // Its commands are actions: "win.back", "win.forward", "win.stop", "win.reload", "win.home",
 // "win.search", "win.new-document", "win.open", "win.online" and "win.offline" belong to the
-// window; the hot-spots for the clock, About and exit activate "app.clock", "app.about" and
-// "app.quit", which the application provides. Hot-spots and keys activate the same actions.
+// window, and so do the desktop's usual commands that the design has no control for: "win.find"
+// (with "win.find-next", "win.find-previous", "win.find-close"), "win.zoom-in", "win.zoom-out",
+// "win.zoom-reset", "win.print" and "win.close"; the hot-spots for the clock, About and exit
+// activate "app.clock", "app.about" and "app.quit", which the application provides. Hot-spots and
+// keys activate the same actions.
 class BrowserWindow : public Gtk::Window {
  public:
   explicit BrowserWindow(std::unique_ptr<WebEngine> engine);
@@ -61,6 +66,8 @@ class BrowserWindow : public Gtk::Window {
     return *widgets_[browser_layout::index_of(role)];
   }
   Gtk::Fixed& client_area() { return *fixed_; }
+  FindBar& find_bar() { return *find_bar_; }
+  ZoomBadge& zoom_badge() { return *zoom_badge_; }
 
  private:
   void build_controls();
@@ -72,6 +79,8 @@ class BrowserWindow : public Gtk::Window {
   void on_open();
   void on_offline();
   void name_page();
+  void build_page_tools();
+  void zoom_step(int direction);
 
   std::unique_ptr<WebEngine> engine_;
   Gtk::Overlay* overlay_ = nullptr;
@@ -85,6 +94,9 @@ class BrowserWindow : public Gtk::Window {
   sigc::connection address_changed_;
   sigc::connection load_finished_, settled_, title_changed_;
   std::unique_ptr<AddressPopup> address_popup_;
+  sigc::connection load_finished_, settled_;
+  FindBar* find_bar_ = nullptr;
+  ZoomBadge* zoom_badge_ = nullptr;
   FileDialog file_dialog_{*this};
   MessageBox message_;
 };

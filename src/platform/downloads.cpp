@@ -1,11 +1,15 @@
 #include "platform/downloads.h"
 
+#include <giomm/appinfo.h>
+#include <glibmm/convert.h>
+#include <glibmm/main.h>
 #include <gtkmm/messagedialog.h>
 
 #include <filesystem>
 #include <string>
 
 #include "platform/download_names.h"
+#include "platform/message.h"
 
 namespace vel {
 namespace {
@@ -19,12 +23,32 @@ std::filesystem::path download_dir() {
   return path;
 }
 
-void tell_user(GtkWidget* near, const std::string& text) {
-  auto* dialog = new Gtk::MessageDialog(text, false, Gtk::MessageType::INFO, Gtk::ButtonsType::OK);
+// Says where the file went, with a button that shows that folder in the desktop's file manager.
+void tell_saved(GtkWidget* near, const std::filesystem::path& file) {
+  constexpr int kOpenFolder = 1;
+  const std::string folder = file.parent_path().string();
+  auto* dialog =
+      new Gtk::MessageDialog("Saved “" + file.filename().string() + "” in " + folder + ".", false,
+                             Gtk::MessageType::INFO, Gtk::ButtonsType::NONE);
+  dialog->add_button("Open Folder", kOpenFolder);
+  dialog->add_button("OK", Gtk::ResponseType::OK);
+  dialog->set_default_response(Gtk::ResponseType::OK);
   if (auto* root = near ? gtk_widget_get_root(near) : nullptr; root && GTK_IS_WINDOW(root))
     gtk_window_set_transient_for(GTK_WINDOW(dialog->gobj()), GTK_WINDOW(root));
   dialog->set_title("Vel Browser");
-  dialog->signal_response().connect([dialog](int) { delete dialog; });
+  dress_message_dialog(*dialog);
+  dialog->signal_response().connect([dialog, folder](int response) {
+    if (response == kOpenFolder) {
+      try {
+        Gio::AppInfo::launch_default_for_uri(Glib::filename_to_uri(folder));
+      } catch (const Glib::Error&) {
+        // No file manager: the message has named the folder already.
+      }
+    }
+    // Not inside its own signal: deleted once the signal is over.
+    dialog->hide();
+    Glib::signal_idle().connect_once([dialog] { delete dialog; });
+  });
   dialog->show();
 }
 
@@ -59,9 +83,7 @@ void announce_saved_file(WebKitDownload* download, gpointer) {
   const char* path = webkit_download_get_destination(download);
   if (!path) return;
   WebKitWebView* view = webkit_download_get_web_view(download);
-  tell_user(
-      view ? GTK_WIDGET(view) : nullptr,
-      "Saved “" + std::filesystem::path(path).filename().string() + "” in your download folder.");
+  tell_saved(view ? GTK_WIDGET(view) : nullptr, path);
 }
 
 }  // namespace

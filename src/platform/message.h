@@ -25,4 +25,8 @@ class MessageBox {
   std::unique_ptr<Gtk::MessageDialog> dialog_;
 };
 
+// Gives a message dialog the program's icon and room around its text, as a desktop's own dialogs
+// have.
+void dress_message_dialog(Gtk::MessageDialog& dialog);
+
 }  // namespace vel

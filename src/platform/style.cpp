@@ -5,6 +5,7 @@
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/icontheme.h>
 #include <gtkmm/stylecontext.h>
+#include <gtkmm/window.h>
 
 #include "config.h"
 
@@ -25,8 +26,12 @@ void ensure_style() {
   // spent on an animation. Classic scrollbars stand still.
   g_object_set(gtk_settings_get_for_display(display->gobj()), "gtk-overlay-scrolling", FALSE,
                nullptr);
+  // The program's icons travel inside it (laid out as the hicolor theme's folders), so windows
+  // show them when run from the build tree too.
   Gtk::IconTheme::get_for_display(display)->add_resource_path(std::string(config::kResourcePrefix) +
                                                               "/icons");
+  // Windows that name no icon of their own (dialogs) show the program's.
+  Gtk::Window::set_default_icon_name(config::kAppId);
 }
 
 }  // namespace vel

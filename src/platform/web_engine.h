@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtkmm/widget.h>
+#include <gtkmm/window.h>
 #include <sigc++/signal.h>
 
 #include <optional>
@@ -48,9 +49,23 @@ class WebEngine {
   // The widget that shows the pages.
   virtual Gtk::Widget& widget() = 0;
 
+  // Find in the page, ignoring case and going round at either end. A new text highlights its
+  // matches and goes to the nearest; the same text again goes to the next (or previous) match.
+  // The number of matches arrives through signal_match_count.
+  virtual void find(const std::string& text, bool forward) { (void)text, (void)forward; }
+  // Finding is over: no highlight, and the next find starts afresh.
+  virtual void find_finish() {}
+  sigc::signal<void(unsigned)>& signal_match_count() { return match_count_; }
+  // The page's zoom: 1.0 is 100 %. It stays for the engine's lifetime, across loads.
+  virtual void set_zoom(double level) { (void)level; }
+  virtual double zoom() const { return 1.0; }
+  // Shows the print dialog for the page, over `parent`; returns when the dialog has closed.
+  virtual void print(Gtk::Window& parent) { (void)parent; }
+
  protected:
   sigc::signal<void()> settled_;
   sigc::signal<void()> title_changed_;
+  sigc::signal<void(unsigned)> match_count_;
 };
 
 }  // namespace vel

@@ -14,6 +14,8 @@
 #include "platform/memory.h"
 #include "platform/offline_filter.h"
 #include "platform/pages.h"
+#include "platform/webkit_find.h"
+#include "platform/webkit_print.h"
 
 namespace vel {
 namespace {
@@ -30,7 +32,8 @@ class WebKitEngine final : public WebEngine {
       : view_(new_view()),
         widget_(Glib::wrap(GTK_WIDGET(view_))),
         offline_filter_(view_),
-        downloads_(view_) {
+        downloads_(view_),
+        find_(view_, match_count_) {
     // Busy until the offline page is in, so whoever waits for the load sees that page.
     offline_filter_.signal_offline_page().connect([this] { note_request(); });
 
@@ -181,6 +184,12 @@ class WebKitEngine final : public WebEngine {
   sigc::signal<void()>& signal_load_finished() override { return load_finished_; }
 
   Gtk::Widget& widget() override { return *widget_; }
+
+  void find(const std::string& text, bool forward) override { find_.find(text, forward); }
+  void find_finish() override { find_.finish(); }
+  void set_zoom(double level) override { webkit_web_view_set_zoom_level(view_, level); }
+  double zoom() const override { return webkit_web_view_get_zoom_level(view_); }
+  void print(Gtk::Window& parent) override { run_print_dialog(view_, parent.gobj()); }
 
  private:
   static WebKitWebView* new_view() {
@@ -381,6 +390,7 @@ class WebKitEngine final : public WebEngine {
   Gtk::Widget* widget_;
   OfflineFilter offline_filter_;
   Downloads downloads_;
+  WebKitFind find_;
   sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;

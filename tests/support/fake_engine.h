@@ -39,6 +39,14 @@ class FakeEngine : public WebEngine {
   std::string location_url() const override { return url; }
   sigc::signal<void()>& signal_load_finished() override { return complete_; }
   Gtk::Widget& widget() override { return box_; }
+  void find(const std::string& text, bool forward) override {
+    calls.push_back("find:" + text + (forward ? ":next" : ":previous"));
+  }
+  void find_finish() override { calls.push_back("find-finish"); }
+  void set_zoom(double level) override { zoom_level = level; }
+  double zoom() const override { return zoom_level; }
+  void print(Gtk::Window&) override { calls.push_back("print"); }
+  double zoom_level = 1.0;
 
   void finish_load() { complete_.emit(); }
   void settle() { settled_.emit(); }

@@ -19,6 +19,7 @@
 #include "support/window_helpers.h"
 
 // Last: Xlib's macros clash with names in glibmm and GoogleTest.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -194,8 +195,11 @@ TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
 
 namespace {
 
-// Top-level windows of the X screen by title.
+// Top-level windows of one process on the X screen, by title (the test's own windows may have the
+// same titles).
 struct XScreen {
+  explicit XScreen(GPid process) : pid(process) {}
+  GPid pid;
   Display* dpy = XOpenDisplay(nullptr);
   ~XScreen() { XCloseDisplay(dpy); }
 
@@ -206,7 +210,8 @@ struct XScreen {
     if (!XQueryTree(dpy, root, &root, &parent, &children, &n)) return 0;
     for (unsigned i = 0; i < n && !found; ++i) {
       XWindowAttributes attrs;
-      if (!XGetWindowAttributes(dpy, children[i], &attrs) || attrs.map_state != IsViewable)
+      if (!XGetWindowAttributes(dpy, children[i], &attrs) || attrs.map_state != IsViewable ||
+          numbers(children[i], "_NET_WM_PID") != std::vector<unsigned long>{0ul + pid})
         continue;
       XTextProperty name;
       if (XGetWMName(dpy, children[i], &name) && name.value) {
@@ -216,6 +221,31 @@ struct XScreen {
     }
     if (children) XFree(children);
     return found;
+  }
+
+  // WM_CLASS as "name/class".
+  std::string wm_class(Window w) {
+    XClassHint hint{};
+    if (!XGetClassHint(dpy, w, &hint)) return {};
+    std::string both = std::string(hint.res_name) + "/" + hint.res_class;
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    return both;
+  }
+
+  // A property of 32-bit numbers, such as _NET_WM_PID or _NET_WM_ICON (width, height, pixels, for
+  // each size).
+  std::vector<unsigned long> numbers(Window w, const char* property) {
+    Atom type;
+    int format;
+    unsigned long items = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(dpy, w, XInternAtom(dpy, property, False), 0, 1 << 20, False, XA_CARDINAL,
+                       &type, &format, &items, &after, &data);
+    const auto* values = reinterpret_cast<unsigned long*>(data);
+    std::vector<unsigned long> result(values, values + (data ? items : 0));
+    if (data) XFree(data);
+    return result;
   }
 
   std::pair<int, int> origin(Window w) {
@@ -262,7 +292,7 @@ TEST(Exit, EndsTheProgramWithTheClockAndAboutWindowsOpen) {
     return ended;
   };
 
-  XScreen screen;
+  XScreen screen(pid);
   test::XInput input;
   Window browser = 0;
   ASSERT_TRUE(test::run_until([&] { return (browser = screen.find("Vel")) != 0 || exited(); }));
@@ -291,6 +321,14 @@ TEST(Exit, EndsTheProgramWithTheClockAndAboutWindowsOpen) {
   EXPECT_TRUE(click_until(5400, 840, 375, 255, [&] { return screen.find("Time Zone") != 0; }));
   EXPECT_TRUE(
       click_until(8520, 880, 780, 255, [&] { return screen.find("About Vel Browser") != 0; }));
+  // The desktop knows each window as the program's, by the id of its desktop entry, and can show
+  // its icon (16 by 16 at least).
+  for (const char* title : {"Vel", "Time Zone", "About Vel Browser"}) {
+    EXPECT_EQ(screen.wm_class(screen.find(title)),
+              "org.velbrowser.VelBrowser/org.velbrowser.VelBrowser")
+        << title;
+    EXPECT_GE(screen.numbers(screen.find(title), "_NET_WM_ICON").size(), 2u + 16 * 16) << title;
+  }
   ASSERT_TRUE(click_until(8040, 840, 255, 255, exited));  // Exit Browser
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);

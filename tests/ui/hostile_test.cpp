@@ -142,15 +142,16 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
   load([&] { engine().navigate(server.uri("/page.html")); });
   engine().navigate(server.uri("/file"));
 
-  // The user is told the file's name.
+  // The user is told the file's name and folder, and is offered to open the folder.
   Gtk::MessageDialog* told = nullptr;
   ASSERT_TRUE(test::run_until([&] {
     for (auto* w : Gtk::Window::list_toplevels())
       if (auto* d = dynamic_cast<Gtk::MessageDialog*>(w); d && d->get_visible()) told = d;
     return told != nullptr;
   }));
-  EXPECT_NE(std::string(told->property_text().get_value()).find("report (1).bin"),
-            std::string::npos);
+  const std::string text = told->property_text().get_value();
+  EXPECT_NE(text.find("“report (1).bin” in " + dir.string()), std::string::npos) << text;
+  EXPECT_NE(told->get_widget_for_response(1), nullptr);
   told->response(Gtk::ResponseType::OK);
   std::string older;
   std::getline(std::ifstream(dir / "report.bin"), older);

@@ -1,0 +1,184 @@
+// What a desktop browser is expected to have beyond the window's design, driven by real keys:
+// find in page, zoom, print, the window's own keys, and dialogs that show the program's icon.
+#include <gtest/gtest.h>
+#include <gtkmm/entry.h>
+
+#include "browser/browser_window.h"
+#include "support/engine_window.h"
+#include "support/ui_support.h"
+#include "support/x_windows.h"
+
+// Last: Xlib's macros clash with names in glibmm and GoogleTest.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <gdk/x11/gdkx.h>
+
+using namespace vel;
+
+namespace {
+
+struct Desktop : test::EngineWindow {
+  Desktop() {
+    input.focus(*window);
+    EXPECT_TRUE(test::run_until([&] { return window->is_active(); }));
+  }
+  bool focus_in(Gtk::Widget& widget) {
+    Gtk::Widget* focus = window->get_focus();
+    return focus && (focus == &widget || focus->is_ancestor(widget));
+  }
+  test::TestServer server;
+  test::XInput input;
+};
+
+}  // namespace
+
+TEST_F(Desktop, FindCountsGoesRoundAndEscapeGivesThePageTheFocus) {
+  // The page names the element holding the selection, where the engine puts each match.
+  server.add_page("/find.html",
+                  "<title>none</title><p id=a>apple</p><p id=b>An APPLE pie</p><p id=c>Apple</p>"
+                  "<p id=d>pear</p><script>document.onselectionchange = () => "
+                  "document.title = getSelection().anchorNode.parentElement.id;</script>");
+  load([&] { engine().navigate(server.uri("/find.html")); });
+  FindBar& bar = window->find_bar();
+  input.press_key("f", {"Control_L"});
+  ASSERT_TRUE(test::run_until([&] { return bar.get_mapped() && focus_in(bar.entry()); }));
+  input.type("apple");
+  EXPECT_TRUE(test::run_until([&] { return bar.matches().get_text() == "3 matches"; }))
+      << bar.matches().get_text();
+  EXPECT_TRUE(test::run_until([&] { return title() == "a"; })) << title();
+  // Enter and F3 go on, Shift goes back, round the ends both ways.
+  const std::pair<const char*, const char*> steps[] = {
+      {"Return", "b"}, {"Return", "c"}, {"Return", "a"}, {"F3", "b"}, {"F3", "c"}, {"F3", "a"}};
+  for (auto [key, where] : steps) {
+    input.press_key(key);
+    EXPECT_TRUE(test::run_until([&] { return title() == where; })) << key << " " << title();
+  }
+  for (const char* where : {"c", "b"}) {
+    input.press_key("Return", {"Shift_L"});
+    EXPECT_TRUE(test::run_until([&] { return title() == where; })) << title();
+  }
+  input.press_key("F3", {"Shift_L"});
+  EXPECT_TRUE(test::run_until([&] { return title() == "a"; })) << title();
+  input.press_key("a", {"Control_L"});
+  input.type("pear");
+  EXPECT_TRUE(test::run_until([&] { return bar.matches().get_text() == "1 match"; }));
+  input.type("s");
+  EXPECT_TRUE(test::run_until([&] { return bar.matches().get_text() == "no matches"; }));
+  // Escape closes the bar and gives the page the focus.
+  input.press_key("Escape");
+  ASSERT_TRUE(test::run_until([&] { return !bar.get_visible(); }));
+  EXPECT_TRUE(focus_in(engine().widget()));
+  // F3 with nothing open opens the bar; a new page closes it.
+  input.press_key("F3");
+  ASSERT_TRUE(test::run_until([&] { return bar.get_mapped() && focus_in(bar.entry()); }));
+  load([&] { engine().navigate(server.uri("/find.html")); });
+  EXPECT_FALSE(bar.get_visible());
+}
+
+TEST_F(Desktop, ZoomKeysAndTheWheelScaleThePageAndCtrl0Restores) {
+  server.add_page("/box.html",
+                  "<title>Box</title><body style='margin:0'>"
+                  "<div style='width:200px;height:200px;background:#00ff00'></div>");
+  load([&] { engine().navigate(server.uri("/box.html")); });
+  // The box's area on the screen, in pixels, as the level says.
+  auto box_is = [&](int percent) {
+    const long side = 200 * percent / 100;
+    return test::run_until(
+        [&] { return test::count_pixels(window->get_title(), 0x00ff00) == side * side; });
+  };
+  ASSERT_TRUE(box_is(100)) << test::count_pixels(window->get_title(), 0x00ff00);
+  input.press_key("plus", {"Control_L", "Shift_L"});
+  EXPECT_TRUE(box_is(110));
+  EXPECT_TRUE(window->zoom_badge().get_mapped());
+  EXPECT_EQ(window->zoom_badge().get_text(), "110 %");
+  input.press_key("equal", {"Control_L"});
+  EXPECT_TRUE(box_is(125));
+  for (int i = 0; i < 3; ++i) input.press_key("minus", {"Control_L"});
+  EXPECT_TRUE(box_is(90));
+  input.press_key("0", {"Control_L"});
+  EXPECT_TRUE(box_is(100));
+  // Ctrl and the wheel, over the page: up zooms in, down zooms out.
+  input.move(*window, 300, 300);
+  for (auto [button, percent] : {std::pair{4u, 110}, std::pair{5u, 100}}) {
+    Display* dpy = gdk_x11_display_get_xdisplay(window->get_display()->gobj());
+    const KeyCode ctrl = XKeysymToKeycode(dpy, XK_Control_L);
+    XTestFakeKeyEvent(dpy, ctrl, True, 0);
+    XTestFakeButtonEvent(dpy, button, True, 0);
+    XTestFakeButtonEvent(dpy, button, False, 0);
+    XTestFakeKeyEvent(dpy, ctrl, False, 0);
+    XFlush(dpy);
+    EXPECT_TRUE(box_is(percent));
+  }
+  // The level shows for a moment only.
+  EXPECT_TRUE(test::run_until([&] { return !window->zoom_badge().get_visible(); }));
+}
+
+TEST_F(Desktop, PrintOpensTheDialogThatEscapeClosesAndTheWindowsKeys) {
+  server.add_page("/p.html", test::titled_page("Printed"));
+  load([&] { engine().navigate(server.uri("/p.html")); });
+  // The print dialog runs a loop of its own until it closes: it is answered from inside. It is
+  // looked at through GTK's C interface only, as the engine destroys it.
+  auto print_dialog = []() -> GtkWidget* {
+    GListModel* windows = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
+      auto* w = static_cast<GtkWidget*>(g_list_model_get_item(windows, i));
+      g_object_unref(w);  // the list holds it
+      if (g_str_equal(G_OBJECT_TYPE_NAME(w), "GtkPrintUnixDialog") && gtk_widget_get_visible(w))
+        return w;
+    }
+    return nullptr;
+  };
+  bool seen = false;
+  auto answer = Glib::signal_timeout().connect(
+      [&] {
+        GtkWidget* dialog = print_dialog();
+        if (!dialog || !gtk_widget_get_mapped(dialog)) return true;
+        if (!gtk_window_is_active(GTK_WINDOW(dialog))) {  // no window manager gives it the focus
+          Display* dpy = gdk_x11_display_get_xdisplay(window->get_display()->gobj());
+          XSetInputFocus(dpy, gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(dialog))),
+                         RevertToParent, CurrentTime);
+          return true;
+        }
+        EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(dialog)), window->gobj());
+        seen = true;
+        input.press_key("Escape");
+        return false;
+      },
+      50);
+  input.press_key("p", {"Control_L"});
+  // Seen here, the dialog's own loop is over: the dialog has closed.
+  EXPECT_TRUE(test::run_until([&] { return seen; }));
+  answer.disconnect();
+  EXPECT_EQ(title(), "Printed");  // the page is as it was
+
+  // Message dialogs show the program's icon.
+  MessageBox message;
+  message.show(*window, "A message");
+  ASSERT_TRUE(test::run_until([&] { return message.dialog() && message.dialog()->get_mapped(); }));
+  Display* dpy = gdk_x11_display_get_xdisplay(window->get_display()->gobj());
+  Atom type;
+  int format;
+  unsigned long items = 0, after;
+  unsigned char* icon = nullptr;
+  XGetWindowProperty(dpy, gdk_x11_surface_get_xid(message.dialog()->get_surface()->gobj()),
+                     XInternAtom(dpy, "_NET_WM_ICON", False), 0, 1 << 20, False, XA_CARDINAL, &type,
+                     &format, &items, &after, &icon);
+  EXPECT_GE(items, 2u + 16 * 16);
+  if (icon) XFree(icon);
+  message.dialog()->response(Gtk::ResponseType::OK);
+
+  // Ctrl+O opens a file; Ctrl+W closes the window as its close box would.
+  input.focus(*window);
+  ASSERT_TRUE(test::run_until([&] { return window->is_active(); }));
+  input.press_key("o", {"Control_L"});
+  EXPECT_TRUE(test::run_until([&] { return window->file_dialog().is_shown(); }));
+  window->file_dialog().chooser()->hide();
+  g_signal_emit_by_name(window->file_dialog().chooser()->gobj(), "response", GTK_RESPONSE_CANCEL);
+  ASSERT_TRUE(test::run_until([&] { return !window->file_dialog().is_shown(); }));
+  input.focus(*window);
+  ASSERT_TRUE(test::run_until([&] { return window->is_active(); }));
+  window->set_hide_on_close(true);  // as the application has it
+  input.press_key("w", {"Control_L"});
+  EXPECT_TRUE(test::run_until([&] { return !window->get_visible(); }));
+}
