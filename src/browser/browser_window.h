@@ -94,7 +94,6 @@ class BrowserWindow : public Gtk::Window {
   sigc::connection address_changed_;
   sigc::connection load_finished_, settled_, title_changed_;
   std::unique_ptr<AddressPopup> address_popup_;
-  sigc::connection load_finished_, settled_;
   FindBar* find_bar_ = nullptr;
   ZoomBadge* zoom_badge_ = nullptr;
   FileDialog file_dialog_{*this};

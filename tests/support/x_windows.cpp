@@ -57,6 +57,51 @@ std::vector<std::string> top_level_window_names() {
   return names;
 }
 
+unsigned long find_window(const std::string& name) {
+  Window found = 0;
+  for_each_top_level([&](Display*, Window w, const XWindowAttributes&, const std::string& n) {
+    if (n == name && !found) found = w;
+  });
+  return found;
+}
+
+std::string window_class(unsigned long window) {
+  Display* dpy = XOpenDisplay(nullptr);
+  XClassHint hint{};
+  std::string both;
+  if (XGetClassHint(dpy, window, &hint)) {
+    both = std::string(hint.res_name) + "/" + hint.res_class;
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+  }
+  XCloseDisplay(dpy);
+  return both;
+}
+
+unsigned long icon_numbers(unsigned long window) {
+  Display* dpy = XOpenDisplay(nullptr);
+  Atom type;
+  int format;
+  unsigned long items = 0, after;
+  unsigned char* data = nullptr;
+  XGetWindowProperty(dpy, window, XInternAtom(dpy, "_NET_WM_ICON", False), 0, 1 << 20, False,
+                     XA_CARDINAL, &type, &format, &items, &after, &data);
+  if (data) XFree(data);
+  XCloseDisplay(dpy);
+  return items;
+}
+
+std::pair<int, int> raise_window(unsigned long window) {
+  Display* dpy = XOpenDisplay(nullptr);
+  XRaiseWindow(dpy, window);
+  int x = 0, y = 0;
+  Window child;
+  XTranslateCoordinates(dpy, window, DefaultRootWindow(dpy), 0, 0, &x, &y, &child);
+  XSync(dpy, False);
+  XCloseDisplay(dpy);
+  return {x, y};
+}
+
 long count_pixels(const std::string& name, unsigned long rgb) {
   long found = -1;
   for_each_top_level(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct _XDisplay;  // Xlib's Display, without Xlib's macros in every file that lists windows
@@ -12,6 +13,15 @@ std::string window_name(_XDisplay* display, unsigned long window);
 
 // Names of the mapped top-level windows on the X screen, of any process.
 std::vector<std::string> top_level_window_names();
+
+// The mapped top-level window named `name`, or 0.
+unsigned long find_window(const std::string& name);
+// What the desktop reads of a top-level window: WM_CLASS as "name/class", and how many 32-bit
+// numbers its _NET_WM_ICON holds (width, height and pixels for each size; 0: no icon).
+std::string window_class(unsigned long window);
+unsigned long icon_numbers(unsigned long window);
+// Raises a top-level window and gives the screen position of its top-left corner.
+std::pair<int, int> raise_window(unsigned long window);
 
 // How many pixels of the mapped top-level window named `name` have the colour 0xRRGGBB; -1 when
 // there is no such window.

@@ -1,12 +1,9 @@
 // The About window, opened from the browser window of a running application: how it looks, how it
-// grows tick by tick, OK and the close box; and Exit, which ends the real program.
+// grows tick by tick, OK and the close box.
 #include <gtest/gtest.h>
 #include <gtkmm/headerbar.h>
 #include <pangomm/attrlist.h>
-#include <sys/wait.h>
 
-#include <csignal>
-#include <filesystem>
 #include <vector>
 
 #include "about/about_growth.h"
@@ -17,11 +14,6 @@
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
-
-// Last: Xlib's macros clash with names in glibmm and GoogleTest.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 using namespace vel;
 
@@ -189,150 +181,4 @@ TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   // The next opening shows it.
   open_about();
   EXPECT_TRUE(app->about_window_if_any()->get_visible());
-}
-
-// --- Exit, on the real program -----------------------------------------------------------------
-
-namespace {
-
-// Top-level windows of one process on the X screen, by title (the test's own windows may have the
-// same titles).
-struct XScreen {
-  explicit XScreen(GPid process) : pid(process) {}
-  GPid pid;
-  Display* dpy = XOpenDisplay(nullptr);
-  ~XScreen() { XCloseDisplay(dpy); }
-
-  Window find(const std::string& title) {
-    Window root = DefaultRootWindow(dpy), parent = 0, *children = nullptr;
-    unsigned n = 0;
-    Window found = 0;
-    if (!XQueryTree(dpy, root, &root, &parent, &children, &n)) return 0;
-    for (unsigned i = 0; i < n && !found; ++i) {
-      XWindowAttributes attrs;
-      if (!XGetWindowAttributes(dpy, children[i], &attrs) || attrs.map_state != IsViewable ||
-          numbers(children[i], "_NET_WM_PID") != std::vector<unsigned long>{0ul + pid})
-        continue;
-      XTextProperty name;
-      if (XGetWMName(dpy, children[i], &name) && name.value) {
-        if (std::string(reinterpret_cast<char*>(name.value)) == title) found = children[i];
-        XFree(name.value);
-      }
-    }
-    if (children) XFree(children);
-    return found;
-  }
-
-  // WM_CLASS as "name/class".
-  std::string wm_class(Window w) {
-    XClassHint hint{};
-    if (!XGetClassHint(dpy, w, &hint)) return {};
-    std::string both = std::string(hint.res_name) + "/" + hint.res_class;
-    XFree(hint.res_name);
-    XFree(hint.res_class);
-    return both;
-  }
-
-  // A property of 32-bit numbers, such as _NET_WM_PID or _NET_WM_ICON (width, height, pixels, for
-  // each size).
-  std::vector<unsigned long> numbers(Window w, const char* property) {
-    Atom type;
-    int format;
-    unsigned long items = 0, after;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(dpy, w, XInternAtom(dpy, property, False), 0, 1 << 20, False, XA_CARDINAL,
-                       &type, &format, &items, &after, &data);
-    const auto* values = reinterpret_cast<unsigned long*>(data);
-    std::vector<unsigned long> result(values, values + (data ? items : 0));
-    if (data) XFree(data);
-    return result;
-  }
-
-  std::pair<int, int> origin(Window w) {
-    int x = 0, y = 0;
-    Window child;
-    XTranslateCoordinates(dpy, w, DefaultRootWindow(dpy), 0, 0, &x, &y, &child);
-    return {x, y};
-  }
-};
-
-std::string program_path() {
-  // The test runs from <build>/tests; the program is <build>/vel-browser.
-  return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() /
-          "vel-browser")
-      .string();
-}
-
-}  // namespace
-
-TEST(Exit, EndsTheProgramWithTheClockAndAboutWindowsOpen) {
-  const std::string program = program_path();
-  ASSERT_TRUE(std::filesystem::exists(program)) << program;
-  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-  GPid pid = 0;
-  GError* error = nullptr;
-  ASSERT_TRUE(g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
-                            &pid, &error))
-      << (error ? error->message : "");
-  int status = -1;
-  bool ended = false;
-  // A program that did not end is ended here, so no test leaves it behind.
-  struct Reaper {
-    GPid pid;
-    bool& ended;
-    ~Reaper() {
-      if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-      }
-    }
-  } reaper{pid, ended};
-  auto exited = [&] {
-    if (!ended && waitpid(pid, &status, WNOHANG) == pid) ended = true;
-    return ended;
-  };
-
-  XScreen screen(pid);
-  test::XInput input;
-  Window browser = 0;
-  ASSERT_TRUE(test::run_until([&] { return (browser = screen.find("Vel")) != 0 || exited(); }));
-  ASSERT_FALSE(ended) << "the program ended by itself";
-  // Clicks at the middle of a hot-spot, given in twips, with the browser window on top.
-  auto click = [&](int left, int top, int width, int height) {
-    XRaiseWindow(screen.dpy, browser);
-    XSync(screen.dpy, False);
-    const auto [x, y] = screen.origin(browser);
-    const int px = x + twips_to_px(left + width / 2), py = y + twips_to_px(top + height / 2);
-    // Into the hot-spot from beside it, as a hand would, then the click.
-    input.move_root(px - 3, py);
-    input.move_root(px, py);
-    input.click();
-  };
-  // The program maps its window a moment before it takes input, and nothing outside it tells
-  // when: a click is repeated until its effect shows (each of these clicks may come twice).
-  auto click_until = [&](int left, int top, int width, int height,
-                         const std::function<bool()>& effect) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-      click(left, top, width, height);
-      if (test::run_until(effect, std::chrono::seconds(3))) return true;
-    }
-    return false;
-  };
-  EXPECT_TRUE(click_until(5400, 840, 375, 255, [&] { return screen.find("Time Zone") != 0; }));
-  EXPECT_TRUE(
-      click_until(8520, 880, 780, 255, [&] { return screen.find("About Vel Browser") != 0; }));
-  // The desktop knows each window as the program's, by the id of its desktop entry, and can show
-  // its icon (16 by 16 at least).
-  for (const char* title : {"Vel", "Time Zone", "About Vel Browser"}) {
-    EXPECT_EQ(screen.wm_class(screen.find(title)),
-              "org.velbrowser.VelBrowser/org.velbrowser.VelBrowser")
-        << title;
-    EXPECT_GE(screen.numbers(screen.find(title), "_NET_WM_ICON").size(), 2u + 16 * 16) << title;
-  }
-  ASSERT_TRUE(click_until(8040, 840, 255, 255, exited));  // Exit Browser
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(screen.find("Vel"), 0u);
-  EXPECT_EQ(screen.find("About Vel Browser"), 0u);
-  g_spawn_close_pid(pid);
 }

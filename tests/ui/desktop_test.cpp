@@ -9,7 +9,6 @@
 #include "support/x_windows.h"
 
 // Last: Xlib's macros clash with names in glibmm and GoogleTest.
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <gdk/x11/gdkx.h>
@@ -156,16 +155,8 @@ TEST_F(Desktop, PrintOpensTheDialogThatEscapeClosesAndTheWindowsKeys) {
   MessageBox message;
   message.show(*window, "A message");
   ASSERT_TRUE(test::run_until([&] { return message.dialog() && message.dialog()->get_mapped(); }));
-  Display* dpy = gdk_x11_display_get_xdisplay(window->get_display()->gobj());
-  Atom type;
-  int format;
-  unsigned long items = 0, after;
-  unsigned char* icon = nullptr;
-  XGetWindowProperty(dpy, gdk_x11_surface_get_xid(message.dialog()->get_surface()->gobj()),
-                     XInternAtom(dpy, "_NET_WM_ICON", False), 0, 1 << 20, False, XA_CARDINAL, &type,
-                     &format, &items, &after, &icon);
-  EXPECT_GE(items, 2u + 16 * 16);
-  if (icon) XFree(icon);
+  EXPECT_GE(test::icon_numbers(gdk_x11_surface_get_xid(message.dialog()->get_surface()->gobj())),
+            2u + 16 * 16);
   message.dialog()->response(Gtk::ResponseType::OK);
 
   // Ctrl+O opens a file; Ctrl+W closes the window as its close box would.

@@ -3,10 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
-
 #include <algorithm>
+#include <csignal>
+#include <functional>
 
+#include "browser/browser_layout.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
 
@@ -62,4 +63,46 @@ TEST_F(Program, WithoutAnAddressNothingIsRequested) {
   pid = start_browser({});
   ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
   EXPECT_EQ(server.total_requests(), 0);
+}
+
+// Exit ends the program at once, with the clock and About windows open, and each of its windows
+// is known to the desktop as the program's (the id of its desktop entry) with its icon.
+TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
+  pid = start_browser({});
+  ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
+  int status = -1;
+  const auto exited = [&] { return waitpid(pid, &status, WNOHANG) == pid; };
+  test::XInput input;
+  // The program maps its window a moment before it takes input, and nothing outside it tells
+  // when: a click at the middle of a hot-spot (given in twips) is repeated until its effect shows.
+  const auto click_until = [&](browser_layout::Role role, const std::function<bool()>& effect) {
+    const TwipsRect r = browser_layout::kControls[browser_layout::index_of(role)].rect;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      const auto [x, y] = test::raise_window(test::find_window("Vel"));
+      const int px = x + twips_to_px(r.left + r.width / 2),
+                py = y + twips_to_px(r.top + r.height / 2);
+      input.move_root(px - 3, py);  // into the hot-spot from beside it, as a hand would
+      input.move_root(px, py);
+      input.click();
+      if (test::run_until(effect, std::chrono::seconds(3))) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(
+      click_until(browser_layout::Role::ClockSpot, [] { return window_named("Time Zone"); }));
+  EXPECT_TRUE(click_until(browser_layout::Role::AboutSpot,
+                          [] { return window_named("About Vel Browser"); }));
+  for (const char* title : {"Vel", "Time Zone", "About Vel Browser"}) {
+    EXPECT_EQ(test::window_class(test::find_window(title)),
+              "org.velbrowser.VelBrowser/org.velbrowser.VelBrowser")
+        << title;
+    EXPECT_GE(test::icon_numbers(test::find_window(title)), 2u + 16 * 16)
+        << title;  // 16 x 16 at least
+  }
+  ASSERT_TRUE(click_until(browser_layout::Role::ExitBrowserSpot, exited));
+  pid = -1;
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_FALSE(window_named("Vel"));
+  EXPECT_FALSE(window_named("About Vel Browser"));
 }
