@@ -14,6 +14,7 @@
 #include "platform/memory.h"
 #include "platform/offline_filter.h"
 #include "platform/pages.h"
+#include "platform/title_probe.h"
 #include "platform/webkit_find.h"
 #include "platform/webkit_print.h"
 
@@ -23,8 +24,6 @@ namespace {
 // How long a requested navigation counts as busy before the engine reports that it started.
 // Navigations that the engine drops without a load (a jump within the page) end this way.
 constexpr unsigned kRequestGraceMs = 2000;
-// How long the adapter waits for the page to tell its title after the load has finished.
-constexpr unsigned kTitleProbeMs = 1000;
 
 class WebKitEngine final : public WebEngine {
  public:
@@ -33,7 +32,8 @@ class WebKitEngine final : public WebEngine {
         widget_(Glib::wrap(GTK_WIDGET(view_))),
         offline_filter_(view_),
         downloads_(view_),
-        find_(view_, match_count_) {
+        find_(view_, match_count_),
+        probe_(view_, [this] { announce_if_settled(); }) {
     // Busy until the offline page is in, so whoever waits for the load sees that page.
     offline_filter_.signal_offline_page().connect([this] { note_request(); });
 
@@ -88,8 +88,7 @@ class WebKitEngine final : public WebEngine {
   ~WebKitEngine() override {
     request_timeout_.disconnect();
     prepared_end_idle_.disconnect();
-    probe_timeout_.disconnect();
-    cancel_probe();
+    probe_.end();
     g_signal_handlers_disconnect_by_data(view_, this);
     stop_watching(view_);
     g_object_unref(view_);
@@ -166,13 +165,13 @@ class WebKitEngine final : public WebEngine {
   }
 
   bool busy() const override {
-    return request_pending_ || probing_title_ || webkit_web_view_is_loading(view_);
+    return request_pending_ || probe_.running() || webkit_web_view_is_loading(view_);
   }
 
   std::string location_name() const override {
     const char* title = webkit_web_view_get_title(view_);
     if (title && *title) return title;
-    return probed_title_;
+    return probe_.title();
   }
 
   std::string location_url() const override {
@@ -244,7 +243,7 @@ class WebKitEngine final : public WebEngine {
     title_seen_ = true;
     // Asked for the title and told it meanwhile: no need to wait for the answer.
     const char* title = webkit_web_view_get_title(view_);
-    if (probing_title_ && title && *title) finish_probe();
+    if (probe_.running() && title && *title) probe_.finish();
     title_changed_.emit();
   }
 
@@ -262,7 +261,7 @@ class WebKitEngine final : public WebEngine {
     switch (event) {
       case WEBKIT_LOAD_STARTED:
         forget_request();
-        end_probe();
+        probe_.end();
         if (message_ == Message::Asked) {
           message_ = Message::Loading;
         } else {
@@ -272,7 +271,7 @@ class WebKitEngine final : public WebEngine {
         break;
       case WEBKIT_LOAD_COMMITTED:
         title_seen_ = false;
-        probed_title_.clear();
+        probe_.forget_title();
         break;
       case WEBKIT_LOAD_FINISHED: {
         // The end of a failed load whose message page is on its way: that page's end counts.
@@ -281,7 +280,7 @@ class WebKitEngine final : public WebEngine {
         message_ = Message::None;
         // The engine may name the page a moment after the load has ended; stay busy until the
         // title is known, so whoever sees the load end also sees the finished page's title.
-        if (!title_seen_) start_probe();
+        if (!title_seen_) probe_.start();
         if (!quiet) load_finished_.emit();
         announce_if_settled();
         break;
@@ -291,70 +290,15 @@ class WebKitEngine final : public WebEngine {
     }
   }
 
-  void start_probe() {
-    end_probe();
-    probing_title_ = true;
-    probe_cancel_ = g_cancellable_new();
-    webkit_web_view_evaluate_javascript(view_, "document.title", -1, nullptr, nullptr,
-                                        probe_cancel_, &WebKitEngine::on_probe_done, this);
-    probe_timeout_ = Glib::signal_timeout().connect(
-        [this] {
-          finish_probe();
-          return false;
-        },
-        kTitleProbeMs);
-  }
-
-  static void on_probe_done(GObject* source, GAsyncResult* result, gpointer data) {
-    GError* error = nullptr;
-    JSCValue* value =
-        webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
-    if (error) {
-      // A cancelled probe belongs to an engine that may be gone: touch nothing.
-      const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
-      g_error_free(error);
-      if (!cancelled) static_cast<WebKitEngine*>(data)->finish_probe();
-      return;
-    }
-    auto* self = static_cast<WebKitEngine*>(data);
-    if (jsc_value_is_string(value)) {
-      char* text = jsc_value_to_string(value);
-      self->probed_title_ = text;
-      g_free(text);
-    }
-    g_object_unref(value);
-    self->finish_probe();
-  }
-
-  // The probe is over, answered or not: whoever waits for the engine may look now.
-  void finish_probe() {
-    end_probe();
-    announce_if_settled();
-  }
-
   void announce_if_settled() {
     if (busy()) return;
     settled_.emit();
     release_free_memory_when_idle();
   }
 
-  void cancel_probe() {
-    if (probe_cancel_) {
-      g_cancellable_cancel(probe_cancel_);
-      g_object_unref(probe_cancel_);
-      probe_cancel_ = nullptr;
-    }
-  }
-
-  void end_probe() {
-    probe_timeout_.disconnect();
-    cancel_probe();
-    probing_title_ = false;
-  }
-
   void on_page_process_ended(WebKitWebProcessTerminationReason reason) {
     forget_request();
-    end_probe();
+    probe_.end();
     const char* text =
         reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
             ? "The page used too much memory and was stopped. Refresh to load it again."
@@ -391,15 +335,12 @@ class WebKitEngine final : public WebEngine {
   OfflineFilter offline_filter_;
   Downloads downloads_;
   WebKitFind find_;
+  TitleProbe probe_;
   sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;
   sigc::connection request_timeout_;
   bool title_seen_ = false;
-  bool probing_title_ = false;
-  std::string probed_title_;
-  GCancellable* probe_cancel_ = nullptr;
-  sigc::connection probe_timeout_;
   // A message page on its way (asked for, then loading) in place of a failed load.
   enum class Message { None, Asked, Loading } message_ = Message::None;
   bool message_quiet_ = false;
