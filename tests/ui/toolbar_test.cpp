@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/eventcontrollermotion.h>
-#include <gtkmm/gestureclick.h>
 
 #include "browser/browser_window.h"
 #include "support/fake_engine.h"
@@ -22,15 +21,11 @@ struct Toolbar : ::testing::Test {
     test::show_and_wait(*window);
     // Leave room above the window, so the pointer can leave across its top edge.
     input.move_window(*window, 50, 60);
-    // Every pointer event the window sees, to know when one has been handled.
+    // Every move the window sees, to know when one has been handled.
     auto motion = Gtk::EventControllerMotion::create();
     motion->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
     motion->signal_motion().connect([this](double x, double y) { last = {x, y}; });
     window->add_controller(motion);
-    auto click = Gtk::GestureClick::create();
-    click->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
-    click->signal_released().connect([this](int, double, double) { ++releases; });
-    window->add_controller(click);
   }
 
   std::string hint() { return window->status_bar().panel_text(1); }
@@ -44,11 +39,13 @@ struct Toolbar : ::testing::Test {
         << "no motion at " << x << "," << y;
   }
 
-  void click_at(int x_twips, int y_twips) {
+  // A click there, handled once the engine is asked for something: X delivers events in order, so
+  // a click that asks for nothing is checked by the next one.
+  void click_at(int x_twips, int y_twips, bool asks = true) {
     point_at(x_twips, y_twips);
-    const int before = releases;
+    const auto before = engine->calls.size();
     input.click();
-    ASSERT_TRUE(test::run_until([&] { return releases > before; }));
+    ASSERT_TRUE(!asks || test::run_until([&] { return engine->calls.size() > before; }));
   }
 
   std::string last_call() { return engine->calls.empty() ? "" : engine->calls.back(); }
@@ -57,7 +54,6 @@ struct Toolbar : ::testing::Test {
   std::unique_ptr<BrowserWindow> window;
   test::XInput input;
   std::pair<double, double> last{-1, -1};
-  int releases = 0;
 };
 
 }  // namespace
@@ -120,9 +116,10 @@ TEST_F(Toolbar, HintsFollowThePointerAndClicksRunTheUppermostButtonsCommand) {
     click_at(x, 150);
     EXPECT_EQ(last_call(), call) << x;
   }
-  click_at(2700, 150);
-  click_at(9000, 150);
-  EXPECT_EQ(engine->calls.size(), 5u);
+  click_at(2700, 150, false);
+  click_at(9000, 150, false);
+  click_at(3000, 150);
+  EXPECT_EQ(engine->calls.size(), 6u);
   EXPECT_FALSE(window->load_monitor().enabled());  // none of them starts the monitor
 }
 
