@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
-#include "browser/browser_window.h"
 #include "support/engine_window.h"
-#include "support/ui_support.h"
 #include "support/x_windows.h"
 
 // Last: Xlib's macros clash with names in glibmm and GoogleTest.

@@ -4,7 +4,6 @@
 
 #include "app/application.h"
 #include "browser/browser_window.h"
-#include "platform/status_bar.h"
 #include "platform/webkit_engine.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
