@@ -4,7 +4,6 @@
 
 #include "app/application.h"
 #include "browser/browser_window.h"
-#include "platform/status_bar.h"
 #include "platform/webkit_engine.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
@@ -12,10 +11,6 @@
 using namespace vel;
 
 namespace {
-
-std::string box_text(BrowserWindow& window) {
-  return window.address_box().get_entry()->get_text();
-}
 
 // The real engine, already opening `address`, handed to a window that then loads as at start-up.
 struct EarlyLoad : ::testing::Test {
@@ -53,7 +48,8 @@ TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce
     ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
     EXPECT_EQ(server.total_requests(), asked + 1);
     // The load's end reached the window: the box shows where the engine is.
-    EXPECT_EQ(box_text(*window), server.uri("/a%20page.html"));
+    EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()),
+              server.uri("/a%20page.html"));
     EXPECT_EQ(window->address_box().get_model()->children().size(), 1u);
   }
 }
@@ -79,7 +75,6 @@ TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
   EXPECT_EQ(server.total_requests(), 0);
 }
 
-// One application per program: its name is exported on the session bus.
 TEST(StartupOrder, TheEngineIsPreparedBeforeTheWindowIsBuiltAndUsedByIt) {
   const std::string start = "http://127.0.0.1:1/start";
   std::vector<test::FakeEngine*> engines;
