@@ -128,5 +128,4 @@ std::string accessible_property(Gtk::Widget& widget, GtkAccessibleProperty prope
   return text;
 }
 
-
 }  // namespace vel::test
