@@ -107,9 +107,6 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
       window->widget(clock_layout::index_of("time-caption"))->gobj(), nullptr);
   EXPECT_EQ(caption, nullptr);
   g_free(caption);
-  wait_tick(window->readout_timer());
-  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION),
-            std::string(window->time_readout().get_text()));
   EXPECT_EQ(window->client_area().get_width(), 312);
   EXPECT_EQ(window->client_area().get_height(), 213);
   // Back has the focus; it is the only control that can take it.
@@ -129,7 +126,7 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
     EXPECT_EQ(int(bounds.size.width), r.width) << c.role;
     EXPECT_EQ(int(bounds.size.height), r.height) << c.role;
     const auto* label = dynamic_cast<Gtk::Label*>(w);
-    if (!c.caption.empty()) {  // the read-outs have none, and show the time by now
+    if (!c.caption.empty()) {  // the read-outs have none
       EXPECT_EQ(label ? label->get_text() : window->back_button().get_label(),
                 Glib::ustring(std::string(c.caption)));
     }
@@ -138,6 +135,7 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   wait_tick(window->readout_timer());
   EXPECT_EQ(window->time_readout().get_text(), "13:05:09");
   EXPECT_EQ(window->date_readout().get_text(), "03/07/24");
+  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION), "13:05:09");
   // Every tick reads the clock again; past midnight the new date shows with the new time.
   now = Glib::DateTime::create_local(2025, 1, 1, 0, 0, 0.0);
   wait_tick(window->readout_timer());
@@ -224,7 +222,6 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   ClockWindow* clock = open_clock();
   ASSERT_NE(clock, nullptr);
   EXPECT_TRUE(app->browser_window()->get_visible());
-  EXPECT_EQ(app->get_windows().size(), 2u);
   // The clock action's own handler has run when this one does.
   bool handled = false;
   auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(app->lookup_action("clock"));
