@@ -125,10 +125,8 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
     EXPECT_EQ(int(bounds.origin.y), r.y) << c.role;
     EXPECT_EQ(int(bounds.size.width), r.width) << c.role;
     EXPECT_EQ(int(bounds.size.height), r.height) << c.role;
-    const auto* label = dynamic_cast<Gtk::Label*>(w);
-    if (!c.caption.empty()) {  // the read-outs have none
-      EXPECT_EQ(label ? label->get_text() : window->back_button().get_label(),
-                Glib::ustring(std::string(c.caption)));
+    if (const auto* label = dynamic_cast<Gtk::Label*>(w); !c.caption.empty()) {  // not read-outs
+      EXPECT_EQ(label ? label->get_text() : window->back_button().get_label(), c.caption.data());
     }
   }
 
