@@ -26,21 +26,6 @@ std::string_view trim(std::string_view s) {
   return first == s.npos ? s.substr(0, 0) : s.substr(first, s.find_last_not_of(kSpace) - first + 1);
 }
 
-void check_uri(const AddressResult& r, std::string_view text) {
-  check(!r.uri.empty() && r.reason.empty(), "a Uri answer has a uri and no reason");
-  check(r.uri.size() <= vel::kMaxAddressLength, "the engine never gets an over-long address");
-  for (unsigned char c : r.uri) check(c > 0x20 && c != 0x7f, "no control characters or spaces");
-  const std::string scheme = vel::uri_scheme(r.uri);
-  check(!scheme.empty(), "a Uri answer names its scheme");
-  check(scheme != "javascript", "a script never becomes a Uri");
-  if (text.front() == '/') check(r.uri.rfind("file:///", 0) == 0, "a path becomes a file URI");
-
-  // What the box loads, typed again, loads the same.
-  const AddressResult again = vel::interpret_address(r.uri);
-  check(again.kind == Kind::Uri, "a Uri answer is again a Uri");
-  check(again.uri == r.uri, "interpreting a Uri answer changes nothing");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -57,9 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case Kind::Script:
       check(r.uri.empty() && !r.reason.empty(), "a refusal has a reason and no uri");
       break;
-    case Kind::Uri:
-      check_uri(r, text);
+    case Kind::Uri: {
+      check(!r.uri.empty() && r.reason.empty(), "a Uri answer has a uri and no reason");
+      check(r.uri.size() <= vel::kMaxAddressLength, "the engine never gets an over-long address");
+      for (unsigned char c : r.uri) check(c > 0x20 && c != 0x7f, "no control characters or spaces");
+      const std::string scheme = vel::uri_scheme(r.uri);
+      check(!scheme.empty() && scheme != "javascript", "a Uri answer names a scheme, not a script");
+      if (text.front() == '/') check(r.uri.rfind("file:///", 0) == 0, "a path becomes a file URI");
+      // What the box loads, typed again, loads the same.
+      const AddressResult again = vel::interpret_address(r.uri);
+      check(again.kind == Kind::Uri && again.uri == r.uri, "a Uri answer read again is the same");
       break;
+    }
   }
   if (vel::uri_scheme(text) == "javascript") check(r.kind != Kind::Uri, "javascript: never loads");
   // Spaces around what was typed (a paste, say) change nothing.

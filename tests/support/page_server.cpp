@@ -8,30 +8,29 @@ namespace vel::test {
 
 namespace {
 
-// Answers a paused message once its timer runs out: unpauses it, or breaks the connection off.
-template <bool kBreak>
-gboolean resume(gpointer data) {
-  auto* message = static_cast<SoupServerMessage*>(data);
-  if (!kBreak) {
-    soup_server_message_unpause(message);
-  } else if (GIOStream* stream = soup_server_message_steal_connection(message)) {
+// What a paused message gets once its delay runs out.
+void unpause(gpointer message) {
+  soup_server_message_unpause(SOUP_SERVER_MESSAGE(message));
+  g_object_unref(message);
+}
+void break_off(gpointer message) {
+  if (GIOStream* stream = soup_server_message_steal_connection(SOUP_SERVER_MESSAGE(message))) {
     g_io_stream_close(stream, nullptr, nullptr);
     g_object_unref(stream);
   }
   g_object_unref(message);
-  return G_SOURCE_REMOVE;
 }
 
 }  // namespace
 
 TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
   GError* error = nullptr;
-  GTlsCertificate* certificate = nullptr;
-  if (tls_)
-    certificate = g_tls_certificate_new_from_files(VEL_TEST_TLS_DIR "/cert.pem",
-                                                   VEL_TEST_TLS_DIR "/key.pem", &error);
+  GTlsCertificate* certificate =
+      tls_ ? g_tls_certificate_new_from_files(VEL_TEST_TLS_DIR "/cert.pem",
+                                              VEL_TEST_TLS_DIR "/key.pem", &error)
+           : nullptr;
   server_ = soup_server_new("tls-certificate", certificate, nullptr);
-  if (certificate) g_object_unref(certificate);
+  g_clear_object(&certificate);
   const auto options = static_cast<SoupServerListenOptions>(SOUP_SERVER_LISTEN_IPV4_ONLY |
                                                             (tls_ ? SOUP_SERVER_LISTEN_HTTPS : 0));
   if (error || !soup_server_listen_local(server_, 0, options, &error))
@@ -63,13 +62,9 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
     }
     for (const auto& [name, value] : page.headers)
       soup_message_headers_replace(headers, name.c_str(), value.c_str());
-    if (page.delay_ms == 0 && page.declared == 0) return;
+    if (page.delay_ms == 0) return;
     soup_server_message_pause(msg);
-    g_object_ref(msg);
-    if (page.declared > 0)
-      g_timeout_add(200, resume<true>, msg);
-    else
-      g_timeout_add(page.delay_ms, resume<false>, msg);
+    g_timeout_add_once(page.delay_ms, page.declared > 0 ? break_off : unpause, g_object_ref(msg));
   };
   soup_server_add_handler(server_, nullptr, handle, this, nullptr);
 }
@@ -91,7 +86,7 @@ void TestServer::add_slow_page(const std::string& path, std::string body, unsign
 
 void TestServer::add_broken_download(const std::string& path, std::size_t declared,
                                      std::size_t sent) {
-  pages_[path] = {std::string(sent, 'x'), "application/octet-stream", 0, declared, {}};
+  pages_[path] = {std::string(sent, 'x'), "application/octet-stream", 200, declared, {}};
 }
 
 void TestServer::add_header(const std::string& path, const std::string& name,

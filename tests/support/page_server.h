@@ -35,7 +35,7 @@ class TestServer {
  private:
   struct Page {
     std::string body, type;
-    unsigned delay_ms = 0;
+    unsigned delay_ms = 0;     // paused this long, then answered or (a broken download) cut
     std::size_t declared = 0;  // a broken download: the promised length
     std::vector<std::pair<std::string, std::string>> headers;
   };

@@ -69,15 +69,13 @@ void XInput::move_window(Gtk::Window& window, int x, int y) {
 }
 
 void XInput::press_key(const char* keysym_name, const std::vector<const char*>& modifiers) {
-  std::vector<KeyCode> mods;
-  for (const char* m : modifiers) mods.push_back(XKeysymToKeycode(dpy_, XStringToKeysym(m)));
-  const KeyCode code = XKeysymToKeycode(dpy_, XStringToKeysym(keysym_name));
-  if (code == 0) throw std::runtime_error(std::string("no key for ") + keysym_name);
-  for (KeyCode m : mods) XTestFakeKeyEvent(dpy_, m, True, CurrentTime);
-  XTestFakeKeyEvent(dpy_, code, True, CurrentTime);
-  XTestFakeKeyEvent(dpy_, code, False, CurrentTime);
-  for (auto it = mods.rbegin(); it != mods.rend(); ++it)
-    XTestFakeKeyEvent(dpy_, *it, False, CurrentTime);
+  std::vector<KeyCode> keys;
+  for (const char* m : modifiers) keys.push_back(XKeysymToKeycode(dpy_, XStringToKeysym(m)));
+  keys.push_back(XKeysymToKeycode(dpy_, XStringToKeysym(keysym_name)));
+  if (keys.back() == 0) throw std::runtime_error(std::string("no key for ") + keysym_name);
+  for (KeyCode k : keys) XTestFakeKeyEvent(dpy_, k, True, CurrentTime);
+  for (auto k = keys.rbegin(); k != keys.rend(); ++k)
+    XTestFakeKeyEvent(dpy_, *k, False, CurrentTime);
   XSync(dpy_, False);
 }
 
@@ -127,6 +125,5 @@ std::string accessible_property(Gtk::Widget& widget, GtkAccessibleProperty prope
   g_free(value);
   return text;
 }
-
 
 }  // namespace vel::test

@@ -4,29 +4,32 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <memory>
+
 namespace vel::test {
 
 namespace {
 
+std::unique_ptr<Display, int (*)(Display*)> open_display() {
+  return {XOpenDisplay(nullptr), XCloseDisplay};
+}
+
 // Calls `visit(display, window, attributes, name)` for every mapped, named top-level window.
 template <class Visit>
 void for_each_top_level(Visit visit) {
-  Display* dpy = XOpenDisplay(nullptr);
-  if (!dpy) return;
-  Window root = DefaultRootWindow(dpy), parent, *children = nullptr;
+  const auto display = open_display();
+  Display* dpy = display.get();
+  Window root = dpy ? DefaultRootWindow(dpy) : 0, parent, *children = nullptr;
   unsigned count = 0;
-  if (XQueryTree(dpy, root, &root, &parent, &children, &count)) {
-    for (unsigned i = 0; i < count; ++i) {
-      XWindowAttributes attributes;
-      if (!XGetWindowAttributes(dpy, children[i], &attributes) ||
-          attributes.map_state != IsViewable)
-        continue;
-      if (const std::string name = window_name(dpy, children[i]); !name.empty())
-        visit(dpy, children[i], attributes, name);
-    }
-    if (children) XFree(children);
+  if (!dpy || !XQueryTree(dpy, root, &root, &parent, &children, &count)) return;
+  for (unsigned i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(dpy, children[i], &attributes) || attributes.map_state != IsViewable)
+      continue;
+    if (const std::string name = window_name(dpy, children[i]); !name.empty())
+      visit(dpy, children[i], attributes, name);
   }
-  XCloseDisplay(dpy);
+  if (children) XFree(children);
 }
 
 }  // namespace
@@ -66,39 +69,33 @@ unsigned long find_window(const std::string& name) {
 }
 
 std::string window_class(unsigned long window) {
-  Display* dpy = XOpenDisplay(nullptr);
   XClassHint hint{};
-  std::string both;
-  if (XGetClassHint(dpy, window, &hint)) {
-    both = std::string(hint.res_name) + "/" + hint.res_class;
-    XFree(hint.res_name);
-    XFree(hint.res_class);
-  }
-  XCloseDisplay(dpy);
+  if (!XGetClassHint(open_display().get(), window, &hint)) return "";
+  const std::string both = std::string(hint.res_name) + "/" + hint.res_class;
+  XFree(hint.res_name);
+  XFree(hint.res_class);
   return both;
 }
 
 unsigned long icon_numbers(unsigned long window) {
-  Display* dpy = XOpenDisplay(nullptr);
+  const auto dpy = open_display();
   Atom type;
   int format;
   unsigned long items = 0, after;
   unsigned char* data = nullptr;
-  XGetWindowProperty(dpy, window, XInternAtom(dpy, "_NET_WM_ICON", False), 0, 1 << 20, False,
-                     XA_CARDINAL, &type, &format, &items, &after, &data);
+  XGetWindowProperty(dpy.get(), window, XInternAtom(dpy.get(), "_NET_WM_ICON", False), 0, 1 << 20,
+                     False, XA_CARDINAL, &type, &format, &items, &after, &data);
   if (data) XFree(data);
-  XCloseDisplay(dpy);
   return items;
 }
 
 std::pair<int, int> raise_window(unsigned long window) {
-  Display* dpy = XOpenDisplay(nullptr);
-  XRaiseWindow(dpy, window);
+  const auto dpy = open_display();
+  XRaiseWindow(dpy.get(), window);
   int x = 0, y = 0;
   Window child;
-  XTranslateCoordinates(dpy, window, DefaultRootWindow(dpy), 0, 0, &x, &y, &child);
-  XSync(dpy, False);
-  XCloseDisplay(dpy);
+  XTranslateCoordinates(dpy.get(), window, DefaultRootWindow(dpy.get()), 0, 0, &x, &y, &child);
+  XSync(dpy.get(), False);
   return {x, y};
 }
 

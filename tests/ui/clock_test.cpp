@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 
 #include <clocale>
+#include <memory>
 #include <vector>
 
 #include "app/application.h"
@@ -16,6 +17,7 @@
 
 // Last: Xlib's macros clash with names in the headers above.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gdk/x11/gdkx.h>
 
 using namespace vel;
@@ -30,10 +32,13 @@ struct Pixels {
   struct Rgb {
     int r, g, b;
   };
-  int width = 0, ox = 0, oy = 0;  // ox, oy: the client area's origin in the window
-  std::vector<Rgb> data;
+  std::shared_ptr<XImage> image;
+  int ox = 0, oy = 0;  // the client area's origin in the window
 
-  Rgb at(int x, int y) const { return data[static_cast<std::size_t>(y + oy) * width + x + ox]; }
+  Rgb at(int x, int y) const {
+    const unsigned long p = XGetPixel(image.get(), x + ox, y + oy);
+    return {int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)};
+  }
   static bool green(Rgb c) { return c.g > 120 && c.r < 90 && c.b < 90; }
   static bool dark(Rgb c) { return c.r < 80 && c.g < 80 && c.b < 80; }
   static bool white(Rgb c) { return c.r > 240 && c.g > 240 && c.b > 240; }
@@ -62,24 +67,14 @@ Pixels grab(ClockWindow& window) {
   EXPECT_TRUE(test::run_until([&] { return frames >= 3; }));
   test::drain_events();
 
-  Pixels out;
-  out.width = window.get_width();
-  const int height = window.get_height();
   double ox = 0, oy = 0;
   window.get_child()->translate_coordinates(window, 0, 0, ox, oy);
-  out.ox = static_cast<int>(ox), out.oy = static_cast<int>(oy);
   Display* dpy = gdk_x11_display_get_xdisplay(window.get_display()->gobj());
   XSync(dpy, False);
   XImage* image = XGetImage(dpy, gdk_x11_surface_get_xid(window.get_surface()->gobj()), 0, 0,
-                            out.width, height, AllPlanes, ZPixmap);
+                            window.get_width(), window.get_height(), AllPlanes, ZPixmap);
   if (!image) throw std::runtime_error("cannot read the window's pixels");
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < out.width; ++x) {
-      const unsigned long p = XGetPixel(image, x, y);
-      out.data.push_back({int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)});
-    }
-  XDestroyImage(image);
-  return out;
+  return {std::shared_ptr<XImage>(image, [](XImage* i) { XDestroyImage(i); }), int(ox), int(oy)};
 }
 
 struct ClockFixture : ::testing::Test {
@@ -98,12 +93,7 @@ struct ClockFixture : ::testing::Test {
 
 TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   // Before the first tick the read-outs are empty.
-  EXPECT_EQ(window->time_readout().get_text(), "");
-  EXPECT_EQ(window->date_readout().get_text(), "");
-  EXPECT_EQ(window->get_title(), "Time Zone");
-  EXPECT_EQ(window->get_icon_name(), "org.velbrowser.VelBrowser-clock");
-  EXPECT_TRUE(window->get_decorated());
-  EXPECT_TRUE(window->get_resizable());
+  EXPECT_EQ(window->time_readout().get_text() + window->date_readout().get_text(), "");
 
   test::show_and_wait(*window);
   // A screen reader hears the read-outs by their captions and the dial as an image of the time.
@@ -116,9 +106,6 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
       window->widget(clock_layout::index_of("time-caption"))->gobj(), nullptr);
   EXPECT_EQ(caption, nullptr);
   g_free(caption);
-  wait_tick(window->readout_timer());
-  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION),
-            std::string(window->time_readout().get_text()));
   EXPECT_EQ(window->client_area().get_width(), 312);
   EXPECT_EQ(window->client_area().get_height(), 213);
   // Back has the focus; it is the only control that can take it.
@@ -137,16 +124,15 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
     EXPECT_EQ(int(bounds.origin.y), r.y) << c.role;
     EXPECT_EQ(int(bounds.size.width), r.width) << c.role;
     EXPECT_EQ(int(bounds.size.height), r.height) << c.role;
-    const auto* label = dynamic_cast<Gtk::Label*>(w);
-    if (!c.caption.empty()) {  // the read-outs have none, and show the time by now
-      EXPECT_EQ(label ? label->get_text() : window->back_button().get_label(),
-                Glib::ustring(std::string(c.caption)));
+    if (const auto* label = dynamic_cast<Gtk::Label*>(w); !c.caption.empty()) {  // not read-outs
+      EXPECT_EQ(label ? label->get_text() : window->back_button().get_label(), c.caption.data());
     }
   }
 
   wait_tick(window->readout_timer());
   EXPECT_EQ(window->time_readout().get_text(), "13:05:09");
   EXPECT_EQ(window->date_readout().get_text(), "03/07/24");
+  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION), "13:05:09");
   // Every tick reads the clock again; past midnight the new date shows with the new time.
   now = Glib::DateTime::create_local(2025, 1, 1, 0, 0, 0.0);
   wait_tick(window->readout_timer());
@@ -200,16 +186,14 @@ struct AppFixture : ::testing::Test {
   // One application per program: its name is exported on the session bus.
   ~AppFixture() override { app->quit_program(); }
 
-  void click_in(Gtk::Window* window, TwipsRect rect) {
-    ASSERT_NE(window, nullptr);
-    const PixelRect r = to_pixels(rect);
-    input.move(*window, r.x + r.width / 2, r.y + r.height / 2);
-    input.click();
-  }
   void click_time_zone() {
     test::click_control(input, *app->browser_window(), browser_layout::Role::ClockSpot);
   }
-  void click_back() { click_in(app->clock_window(), clock_layout::control("back-button").rect); }
+  void click_back() {
+    const PixelRect r = to_pixels(clock_layout::control("back-button").rect);
+    input.move(*app->clock_window(), r.x + r.width / 2, r.y + r.height / 2);
+    input.click();
+  }
   // Opens the clock from the browser window and moves it clear of the hot-spot.
   ClockWindow* open_clock() {
     const ClockWindow* before = app->clock_window();
@@ -235,9 +219,12 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   ClockWindow* clock = open_clock();
   ASSERT_NE(clock, nullptr);
   EXPECT_TRUE(app->browser_window()->get_visible());
-  EXPECT_EQ(app->get_windows().size(), 2u);
+  // The clock action's own handler has run when this one does.
+  bool handled = false;
+  auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(app->lookup_action("clock"));
+  action->signal_activate().connect([&](const Glib::VariantBase&) { handled = true; });
   click_time_zone();
-  test::run_until([] { return false; }, std::chrono::milliseconds(200));
+  ASSERT_TRUE(test::run_until([&] { return handled; }));
   EXPECT_EQ(app->clock_window(), clock);
   EXPECT_EQ(app->get_windows().size(), 2u);
 

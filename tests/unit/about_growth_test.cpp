@@ -18,11 +18,7 @@ TEST(AboutGrowth, TicksUntilASideIsFull) {
       {"the height is full first", {200, 1100}, {0, 0}, 4, {2200, 3100}},
       {"exactly 3000 is full", {0, 0}, {2500, 100}, 1, {3000, 600}},
       {"larger than full: one step more", {0, 0}, {5000, 5000}, 1, {5500, 5500}},
-      {"the width OK leaves behind reads back as the minimum",
-       {900, 700},
-       {0, 3500},
-       1,
-       {1400, 4000}},
+      {"OK's width of 0 reads back as the minimum", {900, 700}, {0, 3500}, 1, {1400, 4000}},
       {"fractions of a twip are kept", {0, 0}, {0.25f, 2499.75f}, 2, {1000.25f, 3499.75f}},
   };
   for (const Case& c : cases) {

@@ -27,8 +27,7 @@ TEST(ClockHand, SweepsWithPiAsTwentyTwoSevenths) {
     EXPECT_FLOAT_EQ(line.X2, row.x2);
     EXPECT_FLOAT_EQ(line.Y2, row.y2);
     // The start point is never written.
-    EXPECT_EQ(line.X1, kDesignHand.X1);
-    EXPECT_EQ(line.Y1, kDesignHand.Y1);
+    EXPECT_EQ(std::pair(line.X1, line.Y1), std::pair(kDesignHand.X1, kDesignHand.Y1));
   }
   // The angle is the running sum of the steps, never reduced (901 steps add up to a little less
   // than 360.4), and each sweep ends further clockwise than the one before.

@@ -15,35 +15,6 @@
 namespace vel {
 namespace {
 
-// Switches the time formats to a locale for one test. A locale that is not installed has its
-// time category built into a scratch folder from the system's locale sources (package locales).
-class TimeLocale {
- public:
-  explicit TimeLocale(const std::string& name) : saved_(std::setlocale(LC_TIME, nullptr)) {
-    if (std::setlocale(LC_TIME, name.c_str())) return;
-    char* made = g_dir_make_tmp("vel-locale-XXXXXX", nullptr);
-    dir_ = made ? made : "";
-    g_free(made);
-    const std::string source = dir_ + "/source", language = name.substr(0, name.find('.'));
-    g_file_set_contents(source.c_str(),
-                        ("LC_TIME\ncopy \"" + language + "\"\nEND LC_TIME\n").c_str(), -1, nullptr);
-    // Only the time category: localedef warns of the others missing and exits with 1.
-    std::system(
-        ("localedef -c -i " + source + " -f UTF-8 " + dir_ + "/" + name + " 2>/dev/null").c_str());
-    g_setenv("LOCPATH", dir_.c_str(), TRUE);
-    EXPECT_TRUE(std::setlocale(LC_TIME, name.c_str())) << "cannot build the locale " << name;
-    g_unsetenv("LOCPATH");  // the locale's data is loaded now
-  }
-  ~TimeLocale() {
-    std::setlocale(LC_TIME, saved_.c_str());
-    std::error_code ignored;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
-  }
-
- private:
-  std::string saved_, dir_;
-};
-
 Glib::DateTime at(int h, int mi, double s) {
   return Glib::DateTime::create_local(2024, 3, 7, h, mi, s);
 }
@@ -52,10 +23,23 @@ TEST(LocalTime, SecondsAreCutNotRoundedAndHoursAndMinutesAreInTheUsersFormat) {
   // The C locale (the clock window's tests see the read-outs whole).
   EXPECT_EQ(clock_readouts(at(13, 5, 9.75)).time_of_day, "13:05:09");
   EXPECT_EQ(format_short_time(at(13, 5, 59)), "13:05");
-  {
-    TimeLocale us("en_US.UTF-8");  // its time format is "%r": "01:05:59 PM"
+  {  // en_US's time format is "%r": "01:05:59 PM". Its time category is built into a scratch
+     // folder from the system's locale sources, in case it is not installed.
+    char* made = g_dir_make_tmp("vel-locale-XXXXXX", nullptr);
+    const std::string saved = std::setlocale(LC_TIME, nullptr), dir = made;
+    g_free(made);
+    g_file_set_contents((dir + "/source").c_str(), "LC_TIME\ncopy \"en_US\"\nEND LC_TIME\n", -1,
+                        nullptr);
+    // Only the time category: localedef warns of the others missing and exits with 1.
+    std::system(("localedef -c -i " + dir + "/source -f UTF-8 " + dir + "/en_US.UTF-8 2>/dev/null")
+                    .c_str());
+    g_setenv("LOCPATH", dir.c_str(), TRUE);
+    EXPECT_TRUE(std::setlocale(LC_TIME, "en_US.UTF-8"));
+    g_unsetenv("LOCPATH");  // the locale's data is loaded now
     EXPECT_EQ(format_short_time(at(13, 5, 59)), "01:05 PM");
     EXPECT_EQ(format_short_time(at(0, 0, 30)), "12:00 AM");
+    std::setlocale(LC_TIME, saved.c_str());
+    std::filesystem::remove_all(dir);
   }
   // Other formats the seconds are taken out of.
   EXPECT_EQ(without_seconds("%T"), "%H:%M");
