@@ -7,9 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "browser/browser_window.h"
+#include "processes.h"
 #include "support/engine_window.h"
 #include "support/ui_support.h"
 
@@ -17,27 +17,6 @@ using namespace vel;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Processes below this one whose name starts with `prefix`.
-std::vector<pid_t> descendants_named(const std::string& prefix) {
-  std::map<pid_t, std::pair<pid_t, std::string>> procs;  // pid: parent, "(name)"
-  for (const auto& entry : fs::directory_iterator("/proc")) {
-    std::ifstream stat(entry.path() / "stat");
-    pid_t pid = 0, ppid = 0;
-    std::string name;
-    char state;
-    // A name with a blank does not read: none of the engine's processes has one.
-    if (stat >> pid >> name >> state >> ppid) procs[pid] = {ppid, name};
-  }
-  std::vector<pid_t> found;
-  for (const auto& [pid, proc] : procs)
-    for (pid_t q = proc.first; q > 1 && proc.second.rfind("(" + prefix, 0) == 0; q = procs[q].first)
-      if (q == getpid()) {
-        found.push_back(pid);
-        break;
-      }
-  return found;
-}
 
 int visible_windows() {
   int windows = 0;
@@ -65,9 +44,10 @@ TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
   input.focus(*window);
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE(round);
-    const auto pages = descendants_named("WebKitWebProces");
-    ASSERT_FALSE(pages.empty()) << "no page process found";
-    for (pid_t pid : pages) kill(pid, SIGKILL);
+    int killed = 0;  // the page processes (the kernel keeps 15 characters of a name)
+    for (const auto& [pid, p] : test::process_tree(getpid()))
+      if (p.name == "WebKitWebProces") killed += kill(pid, SIGKILL) == 0;
+    ASSERT_GT(killed, 0) << "no page process found";
     ASSERT_TRUE(test::run_until([&] { return title() == "This page has stopped"; }));
     EXPECT_EQ(engine().location_url(), server.uri("/victim.html"));
     // Refresh: by the button, then by the key.
