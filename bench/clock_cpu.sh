@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPU time of the browser, with no page, over a while: alone, with the clock window shown, and with
 # it hidden after Back, in % of one core. Runs it on its own Xvfb screen; vel-trial clicks as a user.
 #   bench/clock_cpu.sh [BUILD_DIR] [SECONDS]    BUILD_DIR (build-release) built with the benchmarks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long after the engine reports a finished load the status bar says "Done". Runs the real
 // browser window with the real engine in this process, chooses an address the way a list choice
 // does (which starts the progress monitor), and timestamps both events.

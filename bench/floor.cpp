@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor the browser is measured against: the smallest gtkmm + WebKitGTK program that opens an
 // address and shows the page title in its caption once the page has loaded.
 #include <gtkmm/application.h>

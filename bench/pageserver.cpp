@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A loopback web server for the benchmarks. Serves a tiny page and an article of about 200 KB
 // with a style sheet, two scripts and twenty images, all generated from fixed seeds so every run
 // loads the same bytes. Prints its port on stdout, then serves until it is terminated.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmarks Vel against the floor (the smallest gtkmm + WebKitGTK program) and prints a table.
 #   bench/run.sh BUILD_DIR [RUNS]      BUILD_DIR built with -DVEL_BUILD_BENCH=ON; RUNS defaults to 5
 # Runs on its own Xvfb, with pages served on 127.0.0.1. Per-process figures of every trial are kept

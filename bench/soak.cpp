@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak run: thousands of navigations among pages served on 127.0.0.1, typed into the real
 // browser window's address box with the clock window open, as one long session. Prints the
 // resident memory of the whole process tree (this program and the engine's processes) at the

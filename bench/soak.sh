@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The soak run on its own Xvfb screen: many navigations with the clock window open, printing the
 # memory of the whole process tree as it goes.
 # usage: bench/soak.sh BUILD_DIR [--navigations N] [--report-every N] [--engine-only]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One benchmark trial: starts a program on the current X display, timestamps the mapping of its
 // first top-level window and the moment its caption reads the expected text, then measures the
 // memory and the processor time of the program's whole process tree (its engine processes too).

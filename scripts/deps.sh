@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, running and testing Vel need, and any others named
 # by a command that needs them (scripts/deps.sh [PACKAGE...]).
 # Idempotent and quiet when everything is already there.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Saves a PNG screenshot of the browser window, started under its own Xvfb, so the window can be
 # looked at without a desktop.
 #   scripts/screenshot.sh [OUTPUT.png] [ADDRESS]

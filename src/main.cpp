@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vel Browser: a small desktop web browser.
 #include <glibmm/miscutils.h>
 

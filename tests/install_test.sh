@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that what a desktop reads lands where it
 # looks, under one application id: the desktop entry, the icons, the AppStream data, the manual.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/find_bar.h"
 
 #include <gtkmm/eventcontrollerfocus.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/zoom_badge.h"
 
 #include <glibmm/main.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/load_failures.h"
 
 #include <webkit/webkit.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: what the user types into the address box. Checks what must hold of every
 // answer, not only that there is one.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a libFuzzer program for a bounded time from the committed seeds; new inputs go to a scratch
 # directory, so the seeds never change. A failing input is kept in ARTIFACTS and the run fails.
 # usage: run-fuzzer.sh FUZZER SECONDS MAX_LEN SEEDS ARTIFACTS

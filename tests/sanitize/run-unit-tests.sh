@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the unit tests alone with AddressSanitizer and UndefinedBehaviorSanitizer (the "asan"
 # preset, in build-asan/) and runs them. usage: run-unit-tests.sh SOURCE_DIR
 set -euo pipefail

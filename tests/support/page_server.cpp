@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/page_server.h"
 
 #include <libsoup/soup.h>

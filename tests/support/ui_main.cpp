@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every window test: GTK on the test's own X screen, then GoogleTest.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on its own Xvfb screen inside its own D-Bus session, with the settings that make
 # GTK and the web engine render in software. Exits with the command's status.
 set -uo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/x_windows.h"
 
 #include <X11/Xatom.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About window, opened from the browser window of a running application: how it looks, how it
 // grows tick by tick, OK and the close box.
 #include <gtest/gtest.h>

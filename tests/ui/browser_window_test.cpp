@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window against a stand-in engine: layout, stacking, start-up state, the address box.
 #include "browser/browser_window.h"
 

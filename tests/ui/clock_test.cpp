@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock window: layout and pixels, the read-outs, the hand, and its life through the
 // application (the browser window's Time Zone hot-spot, Back, the close box).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command hot-spots of the browser window, clicked with the real pointer: the text editor
 // start and the file-open dialog.
 #include <giomm/appinfo.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a desktop browser is expected to have beyond the window's design, driven by real keys:
 // find in page, zoom, print, the window's own keys, and dialogs that show the program's icon.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window with the real web engine, driven by real key events, against pages served
 // on 127.0.0.1.
 #include <gtest/gtest.h>

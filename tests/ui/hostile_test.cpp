@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Broken and hostile pages: page process crashes, certificate errors, pop-ups, permission
 // requests and downloads.
 #include <gtest/gtest.h>

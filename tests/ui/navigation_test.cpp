@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Back, Forward, Stop and Refresh with the real web engine, against pages served on 127.0.0.1.
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Working offline with the real web engine: the request log of a server on 127.0.0.1 shows that
 // nothing leaves while offline, and that everything loads again once back online.
 #include <gtest/gtest.h>

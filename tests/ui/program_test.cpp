@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vel-browser program as a user starts it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

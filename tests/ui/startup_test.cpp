@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up with an address: the engine starts opening it while the window is still being built,
 // and the window's own load takes that load over instead of asking for the page again.
 #include <gtest/gtest.h>

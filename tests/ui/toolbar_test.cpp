@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress monitor, the toolbar buttons with their hints, and the keys, against a stand-in
 // engine, with real pointer and keyboard events.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time texts in the user's formats: the clock window's read-outs and the status bar's hours
 // and minutes.
 #include "platform/local_time.h"

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerate every rendered image in this directory from its SVG source.
 # Needs rsvg-convert and ImageMagick 6 (convert). Safe to run repeatedly.
 set -eu
