@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window with the real web engine, driven by real key events, against pages served
-// on 127.0.0.1.
+// on 127.0.0.1: titles, failures, typed addresses, Back, Forward, Stop and Refresh, and start-up.
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "app/application.h"
 #include "browser/browser_window.h"
+#include "platform/hotspot.h"
+#include "platform/webkit_engine.h"
 #include "support/engine_window.h"
+#include "support/fake_engine.h"
 #include "support/ui_support.h"
 
 using namespace vel;
+using test::Role;
 
 namespace {
 
@@ -45,6 +50,9 @@ struct EngineFixture : test::EngineWindow {
     })) << "the load did not start and end";
     return title_when_idle;
   }
+
+  // What a click on the hot-spot runs.
+  void press(test::Role role) { dynamic_cast<Hotspot&>(window->control(role)).activate_click(); }
 
   test::TestServer server;
   test::XInput input;
@@ -195,4 +203,133 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   EXPECT_EQ(test::address_list(*window), list);
   enter_address(good);
   EXPECT_EQ(wait_for_load(), "Fine");
+}
+
+TEST_F(EngineFixture, HistoryStopAndRefresh) {
+  // Back with no history does nothing but write its hint.
+  press(Role::BackButton);
+  EXPECT_EQ(window->status_bar().panel_text(1), "  Back");
+  EXPECT_FALSE(engine().busy());
+
+  for (std::string name : {"one", "two", "three"}) {
+    server.add_page("/" + name + ".html", test::titled_page(name));
+    load([&] { engine().navigate(server.uri("/" + name + ".html")); });
+  }
+  const std::pair<Role, std::string> steps[] = {{Role::BackButton, "two"},
+                                                {Role::BackStrip, "one"},
+                                                {Role::ForwardButton, "two"},
+                                                {Role::ForwardButton, "three"}};
+  for (const auto& [role, name] : steps) {
+    load([&] { press(role); });
+    EXPECT_EQ(url(), server.uri("/" + name + ".html"));
+    EXPECT_EQ(title(), name);
+  }
+  EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), url());
+  // Forward at the newest page does nothing.
+  const int before = completions;
+  press(Role::ForwardButton);
+  EXPECT_FALSE(engine().busy());
+  EXPECT_EQ(completions, before);
+
+  // Stop cancels a slow page and the one before stays; Refresh asks for that one again.
+  server.add_slow_page("/slow.html", test::titled_page("Slow"), 30000);
+  engine().navigate(server.uri("/slow.html"));
+  ASSERT_TRUE(test::run_until([&] { return server.requests("/slow.html") == 1; }));
+  EXPECT_TRUE(engine().busy());
+  press(Role::StopButton);
+  ASSERT_TRUE(test::run_until([&] { return !engine().busy(); }));
+  EXPECT_EQ(url(), server.uri("/three.html"));
+  const int asked = server.requests("/three.html");
+  load([&] { press(Role::RefreshButton); });
+  EXPECT_EQ(server.requests("/three.html"), asked + 1);
+  EXPECT_EQ(title(), "three");
+}
+
+// --- Start-up with an address: the engine starts opening it while the window is still being
+// built, and the window's own load takes that load over instead of asking for the page again.
+
+namespace {
+
+// The real engine, already opening `address`, handed to a window that then loads as at start-up.
+struct EarlyLoad : ::testing::Test {
+  std::unique_ptr<WebEngine> engine = make_webkit_engine();
+  std::unique_ptr<BrowserWindow> window;
+  test::TestServer server;
+
+  void open_window(const std::string& address) {
+    window = std::make_unique<BrowserWindow>(std::move(engine));
+    window->starting_address = address;
+    window->load();
+  }
+  bool done(const std::string& caption) {
+    return window->status_bar().panel_text(2) == "Done" &&
+           window->get_title() == Glib::ustring(caption);
+  }
+};
+
+}  // namespace
+
+TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce) {
+  // A space in the path: the engine's address for the page differs from the text given.
+  server.add_page("/a page.html", test::titled_page("Early"));
+  const std::string address = server.uri("/a page.html");
+  for (const bool ended_first : {false, true}) {
+    SCOPED_TRACE(ended_first ? "the load ended first" : "the load still runs");
+    if (ended_first) engine = make_webkit_engine();
+    const int asked = server.total_requests();
+    engine->prepare(address);
+    if (ended_first) {
+      ASSERT_TRUE(test::run_until([&] { return server.total_requests() > asked; }));
+      ASSERT_TRUE(test::run_until([&] { return !engine->busy(); }));
+    }
+    open_window(address);
+    ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
+    EXPECT_EQ(server.total_requests(), asked + 1);
+    // The load's end reached the window: the box shows where the engine is.
+    EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()),
+              server.uri("/a%20page.html"));
+    EXPECT_EQ(window->address_box().get_model()->children().size(), 1u);
+  }
+}
+
+TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
+  server.add_page("/first.html", test::titled_page("First"));
+  server.add_page("/second.html", test::titled_page("Second"));
+  engine->prepare(server.uri("/first.html"));
+  open_window(server.uri("/second.html"));
+  ASSERT_TRUE(test::run_until([&] { return done("Second - Vel "); }));
+  EXPECT_EQ(server.requests("/second.html"), 1);
+  // Once taken over or replaced, the prepared address is an ordinary one again.
+  window->address_box().get_entry()->set_text(server.uri("/first.html"));
+  window->on_address_activated();
+  ASSERT_TRUE(test::run_until([&] { return window->engine().location_name() == "First"; }));
+}
+
+TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
+  engine->prepare("javascript:alert(1)");
+  open_window("javascript:alert(1)");
+  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Done"; }));
+  EXPECT_EQ(window->engine().location_name(), "Vel cannot open this address");
+  EXPECT_EQ(server.total_requests(), 0);
+}
+
+TEST(StartupOrder, TheEngineIsPreparedBeforeTheWindowIsBuiltAndUsedByIt) {
+  const std::string start = "http://127.0.0.1:1/start";
+  std::vector<test::FakeEngine*> engines;
+  auto app = Application::create(start, [&] {
+    auto engine = std::make_unique<test::FakeEngine>();
+    engines.push_back(engine.get());
+    return engine;
+  });
+  app->register_application();  // starts the application: GTK is up, no window yet
+  ASSERT_EQ(engines.size(), 1u);
+  EXPECT_EQ(app->browser_window(), nullptr);
+  EXPECT_EQ(engines[0]->calls, std::vector<std::string>{"prepare:" + start});
+
+  app->activate();
+  ASSERT_NE(app->browser_window(), nullptr);
+  EXPECT_EQ(&app->browser_window()->engine(), engines[0]);
+  EXPECT_EQ(engines.size(), 1u);
+  EXPECT_EQ(engines[0]->calls, (std::vector<std::string>{"prepare:" + start, "navigate:" + start}));
+  app->quit_program();
 }

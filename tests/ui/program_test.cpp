@@ -60,12 +60,6 @@ TEST_F(Program, AddressOnTheCommandLineIsDrawnWithItsTitleInTheCaption) {
       << test::count_pixels("Green - Vel ", 0x00ff00) << " green pixels";
 }
 
-TEST_F(Program, WithoutAnAddressNothingIsRequested) {
-  pid = start_browser({});
-  ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
-  EXPECT_EQ(server.total_requests(), 0);
-}
-
 // Exit ends the program at once, with the clock and About windows open, and each of its windows
 // is known to the desktop as the program's (the id of its desktop entry) with its icon.
 TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
