@@ -26,10 +26,12 @@ if command -v appstreamcli >/dev/null; then appstreamcli validate --no-net "$met
 # The manual names every option that --help lists, and the version the program reports.
 manual="$prefix/share/man/man1/vel-browser.1"
 help=$("$prefix/bin/vel-browser" --help)
+grep -q "^Usage: vel-browser \[ADDRESS\]" <<<"$help"
 for option in $(grep -o -- '--[a-z-]*' <<<"$help"); do
   grep -q -- "${option//-/\\\\-}" "$manual" || { echo "manual lacks $option" >&2; exit 1; }
 done
-version=$("$prefix/bin/vel-browser" --version | cut -d' ' -f2)
+version=$("$prefix/bin/vel-browser" --version | sed -n 's/^vel-browser \([0-9][0-9.]*\)$/\1/p')
+test -n "$version"
 grep -q "Vel Browser $version" "$manual"
 if command -v groff >/dev/null; then
   test -z "$(groff -man -Tutf8 -ww -z "$manual" 2>&1)"

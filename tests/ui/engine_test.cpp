@@ -58,6 +58,23 @@ struct EngineFixture : test::EngineWindow {
   test::XInput input;
 };
 
+// The real engine, already opening `address`, handed to a window that then loads as at start-up.
+struct EarlyLoad : ::testing::Test {
+  std::unique_ptr<WebEngine> engine = make_webkit_engine();
+  std::unique_ptr<BrowserWindow> window;
+  test::TestServer server;
+
+  void open_window(const std::string& address) {
+    window = std::make_unique<BrowserWindow>(std::move(engine));
+    window->starting_address = address;
+    window->load();
+  }
+  bool done(const std::string& caption) {
+    return window->status_bar().panel_text(2) == "Done" &&
+           window->get_title() == Glib::ustring(caption);
+  }
+};
+
 }  // namespace
 
 TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
@@ -247,27 +264,6 @@ TEST_F(EngineFixture, HistoryStopAndRefresh) {
 
 // --- Start-up with an address: the engine starts opening it while the window is still being
 // built, and the window's own load takes that load over instead of asking for the page again.
-
-namespace {
-
-// The real engine, already opening `address`, handed to a window that then loads as at start-up.
-struct EarlyLoad : ::testing::Test {
-  std::unique_ptr<WebEngine> engine = make_webkit_engine();
-  std::unique_ptr<BrowserWindow> window;
-  test::TestServer server;
-
-  void open_window(const std::string& address) {
-    window = std::make_unique<BrowserWindow>(std::move(engine));
-    window->starting_address = address;
-    window->load();
-  }
-  bool done(const std::string& caption) {
-    return window->status_bar().panel_text(2) == "Done" &&
-           window->get_title() == Glib::ustring(caption);
-  }
-};
-
-}  // namespace
 
 TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce) {
   // A space in the path: the engine's address for the page differs from the text given.

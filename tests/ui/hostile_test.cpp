@@ -39,6 +39,77 @@ struct Hostile : test::EngineWindow {
   test::XInput input;
 };
 
+// Every kind of thing a page fetches: style sheet, script, image, iframe, fetch, XHR, websocket.
+const char* const kSubresources[] = {"/style.css", "/script.js", "/image.png", "/frame.html",
+                                     "/fetch.txt", "/xhr.txt",   "/ws"};
+
+// The page renames itself "Settled" once every request it made has succeeded or failed (the load
+// event waits for the style sheet, the script, the image and the iframe), so a test knows when
+// nothing more can arrive. A websocket the engine blocks never closes: offline, the page stops at
+// "Waiting for ws", its request long since sent if it were to be sent at all. Its addresses are
+// the server's wherever the page itself comes from.
+std::string page_with_everything(int port) {
+  const std::string host = "127.0.0.1:" + std::to_string(port);
+  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>Everything</title>"
+         "<base href='http://" +
+         host +
+         "/'><link rel='stylesheet' href='style.css'>"
+         "<script src='script.js'></script></head><body><img src='image.png'>"
+         "<iframe src='frame.html'></iframe><script>"
+         "var waiting = {load: 1, fetch: 1, xhr: 1, ws: 1};"
+         "function done(what) {"
+         "  delete waiting[what];"
+         "  var left = Object.keys(waiting);"
+         "  document.title = left.length ? 'Waiting for ' + left : 'Settled';"
+         "}"
+         // First, so that its request (if any) is on its way before the others end.
+         "try { new WebSocket('ws://" +
+         host +
+         "/ws').onclose = function() { done('ws'); }; }"
+         "catch (e) { done('ws'); }"
+         "window.addEventListener('load', function() { done('load'); });"
+         "fetch('fetch.txt').then(function() { done('fetch'); }, function() { done('fetch'); });"
+         "var x = new XMLHttpRequest();"
+         "x.onloadend = function() { done('xhr'); };"
+         "x.open('GET', 'xhr.txt');"
+         "x.send();"
+         "</script></body></html>";
+}
+
+struct OfflineFixture : test::EngineWindow {
+  OfflineFixture() {
+    server.add_page("/style.css", "body { color: black }", "text/css");
+    server.add_page("/script.js", "var loaded = true;", "application/javascript");
+    server.add_page("/image.png", "not really a picture", "image/png");
+    server.add_page("/frame.html", test::titled_page("Frame"));
+    server.add_page("/fetch.txt", "fetched", "text/plain");
+    server.add_page("/xhr.txt", "requested", "text/plain");
+    server.add_page("/page.html", page_with_everything(server.port()));
+    std::ofstream(local_page) << page_with_everything(server.port());
+  }
+  ~OfflineFixture() override { std::filesystem::remove(local_page); }
+
+  void click(test::Role role) { test::click_control(input, *window, role); }
+
+  // Opens an address and waits for the load to end and the page's title to be known.
+  std::string open(const std::string& address) {
+    load([&] { EXPECT_TRUE(engine().navigate(address)); });
+    return title();
+  }
+
+  // Waits until the page with everything has seen each of its requests end.
+  void settle(bool offline) {
+    EXPECT_TRUE(test::run_until([&] {
+      return title() == "Settled" || (offline && title() == "Waiting for ws");
+    })) << title();
+  }
+
+  test::TestServer server;
+  test::XInput input;
+  const std::string local_page = std::filesystem::temp_directory_path() /
+                                 ("vel-offline-" + std::to_string(getpid()) + ".html");
+};
+
 }  // namespace
 
 TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
@@ -159,81 +230,6 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
 }
 
 // --- Working offline ------------------------------------------------------------------------
-
-namespace {
-
-// Every kind of thing a page fetches: style sheet, script, image, iframe, fetch, XHR, websocket.
-const char* const kSubresources[] = {"/style.css", "/script.js", "/image.png", "/frame.html",
-                                     "/fetch.txt", "/xhr.txt",   "/ws"};
-
-// The page renames itself "Settled" once every request it made has succeeded or failed (the load
-// event waits for the style sheet, the script, the image and the iframe), so a test knows when
-// nothing more can arrive. A websocket the engine blocks never closes: offline, the page stops at
-// "Waiting for ws", its request long since sent if it were to be sent at all. Its addresses are
-// the server's wherever the page itself comes from.
-std::string page_with_everything(int port) {
-  const std::string host = "127.0.0.1:" + std::to_string(port);
-  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>Everything</title>"
-         "<base href='http://" +
-         host +
-         "/'><link rel='stylesheet' href='style.css'>"
-         "<script src='script.js'></script></head><body><img src='image.png'>"
-         "<iframe src='frame.html'></iframe><script>"
-         "var waiting = {load: 1, fetch: 1, xhr: 1, ws: 1};"
-         "function done(what) {"
-         "  delete waiting[what];"
-         "  var left = Object.keys(waiting);"
-         "  document.title = left.length ? 'Waiting for ' + left : 'Settled';"
-         "}"
-         // First, so that its request (if any) is on its way before the others end.
-         "try { new WebSocket('ws://" +
-         host +
-         "/ws').onclose = function() { done('ws'); }; }"
-         "catch (e) { done('ws'); }"
-         "window.addEventListener('load', function() { done('load'); });"
-         "fetch('fetch.txt').then(function() { done('fetch'); }, function() { done('fetch'); });"
-         "var x = new XMLHttpRequest();"
-         "x.onloadend = function() { done('xhr'); };"
-         "x.open('GET', 'xhr.txt');"
-         "x.send();"
-         "</script></body></html>";
-}
-
-struct OfflineFixture : test::EngineWindow {
-  OfflineFixture() {
-    server.add_page("/style.css", "body { color: black }", "text/css");
-    server.add_page("/script.js", "var loaded = true;", "application/javascript");
-    server.add_page("/image.png", "not really a picture", "image/png");
-    server.add_page("/frame.html", test::titled_page("Frame"));
-    server.add_page("/fetch.txt", "fetched", "text/plain");
-    server.add_page("/xhr.txt", "requested", "text/plain");
-    server.add_page("/page.html", page_with_everything(server.port()));
-    std::ofstream(local_page) << page_with_everything(server.port());
-  }
-  ~OfflineFixture() override { std::filesystem::remove(local_page); }
-
-  void click(test::Role role) { test::click_control(input, *window, role); }
-
-  // Opens an address and waits for the load to end and the page's title to be known.
-  std::string open(const std::string& address) {
-    load([&] { EXPECT_TRUE(engine().navigate(address)); });
-    return title();
-  }
-
-  // Waits until the page with everything has seen each of its requests end.
-  void settle(bool offline) {
-    EXPECT_TRUE(test::run_until([&] {
-      return title() == "Settled" || (offline && title() == "Waiting for ws");
-    })) << title();
-  }
-
-  test::TestServer server;
-  test::XInput input;
-  const std::string local_page = std::filesystem::temp_directory_path() /
-                                 ("vel-offline-" + std::to_string(getpid()) + ".html");
-};
-
-}  // namespace
 
 TEST_F(OfflineFixture, NothingLeavesWhileOfflineAndEverythingLoadsOnlineAgain) {
   click(test::Role::OfflineSpot);
