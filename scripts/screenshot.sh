@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Saves a PNG screenshot of the browser window, started under its own Xvfb, so the window can be
 # looked at without a desktop.
-#   scripts/screenshot.sh [OUTPUT.png] [ADDRESS]
+#   scripts/screenshot.sh [OUTPUT.png] [ADDRESS] [KEY...]
+# Each KEY is pressed in the window before the picture is taken: a key as xdotool names it
+# ("ctrl+f", "ctrl+plus", "Escape") or "type:TEXT" to type a text.
 # Builds the program first when needed. Waits until the window is on screen (and, with an ADDRESS,
 # until the caption shows that the page has loaded).
 set -euo pipefail
@@ -11,13 +13,13 @@ out=$(realpath -m "${1:-vel-browser.png}")
 address=${2:-}
 
 if [ -z "${VEL_IN_XVFB:-}" ]; then
-  "$here/scripts/deps.sh" imagemagick  # for `import`
+  "$here/scripts/deps.sh" imagemagick xdotool  # for `import`, and the keys
   "$here/dev" build >/dev/null
   # The display's D-Bus session and the services it starts talk about themselves: that goes to a
   # log, shown when something failed. Our own output goes to fds 3 and 4.
   log=$(mktemp)
   trap 'rm -f "$log"' EXIT
-  VEL_IN_XVFB=1 "$here/tests/support/with-xvfb.sh" "$0" "$out" "$address" 3>&2 4>&1 \
+  VEL_IN_XVFB=1 "$here/tests/support/with-xvfb.sh" "$0" "$out" "$address" "${@:3}" 3>&2 4>&1 \
     >"$log" 2>&1 || {
     status=$?
     tail -n 20 "$log" >&2
@@ -42,5 +44,13 @@ id=$(xwininfo -root -tree | grep -- "$want" | head -n1 | awk '{print $1}')
 [ -n "$id" ] || { echo "screenshot: no browser window within 30 s" >&2; exit 1; }
 # Give the first frame a moment to reach the screen after the window is mapped.
 sleep 1
+for key in "${@:3}"; do
+  case "$key" in
+    type:*) xdotool type --window "$id" --delay 30 "${key#type:}" ;;
+    *) xdotool key --window "$id" "$key" ;;
+  esac
+  sleep 0.3
+done
+[ $# -gt 2 ] && sleep 1  # what the keys asked for is drawn
 import -window "$id" "$out"
 echo "$out"
