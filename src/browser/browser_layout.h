@@ -129,5 +129,8 @@ static_assert([] {
   for (int r = 0; r <= static_cast<int>(Role::Banner); ++r) index_of(static_cast<Role>(r));
   return true;
 }());
+constexpr const Control& row(Role role) {
+  return kControls[index_of(role)];
+}
 
 }  // namespace vel::browser_layout

@@ -102,8 +102,11 @@ void BrowserWindow::build_actions() {
   actions_->add_action("escape", [this] {
     auto* entry = address_box_->get_entry();
     auto* focus = get_focus();
-    if (!focus || !(focus == entry || focus->is_ancestor(*entry))) return engine_->stop(), void();
-    if (const std::string shown = engine_->location_url(); !shown.empty()) entry->set_text(shown);
+    const bool in_box = focus && (focus == entry || focus->is_ancestor(*entry));
+    if (!in_box)
+      engine_->stop();
+    else if (const std::string shown = engine_->location_url(); !shown.empty())
+      entry->set_text(shown);
   });
   actions_->add_action("reload", [this] { engine_->refresh(); });
   actions_->add_action("home", [this] { engine_->go_home(); });
@@ -152,6 +155,10 @@ void BrowserWindow::build_controls() {
   }
 }
 
+std::function<void()> BrowserWindow::write_hint(std::string_view hint) {
+  return [this, hint] { status_bar_->set_panel_text(kHintPanel, std::string(hint)); };
+}
+
 Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
   const PixelRect r = to_pixels(c.rect);
   switch (c.kind) {
@@ -161,9 +168,7 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
       picture->set_can_shrink(false);
       picture->set_keep_aspect_ratio(false);
       auto motion = Gtk::EventControllerMotion::create();
-      motion->signal_motion().connect([this, hint = c.hint](double, double) {
-        status_bar_->set_panel_text(kHintPanel, hint.data());
-      });
+      motion->signal_motion().connect([write = write_hint(c.hint)](double, double) { write(); });
       picture->add_controller(motion);
       return picture;
     }
@@ -173,12 +178,8 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
         spot->set_tooltip_text(std::string(c.tooltip));
         accessible::set_description(*spot, std::string(c.tooltip));
       }
-      if (!c.hint.empty())
-        spot->on_motion(
-            [this, hint = c.hint] { status_bar_->set_panel_text(kHintPanel, hint.data()); });
-      if (c.hint_on_click)
-        spot->on_pointer_click(
-            [this, hint = c.hint] { status_bar_->set_panel_text(kHintPanel, hint.data()); });
+      if (!c.hint.empty()) spot->on_motion(write_hint(c.hint));
+      if (c.hint_on_click) spot->on_pointer_click(write_hint(c.hint));
       if (!c.action.empty())
         spot->on_click([spot, &c] { spot->activate_action(std::string(c.action)); });
       return spot;
@@ -305,28 +306,26 @@ void BrowserWindow::on_offline() {
                   "Pages may still be loaded from the network.");
 }
 
-}  // namespace vel
-
 // --- Find, zoom and print: over the page, inside its rectangle -----------------------------------
-
-namespace vel {
 
 void BrowserWindow::build_page_tools() {
   using browser_layout::Role;
-  const PixelRect page = to_pixels(browser_layout::kControls[index_of(Role::PageView)].rect);
-  const PixelRect status = to_pixels(browser_layout::kControls[index_of(Role::StatusBar)].rect);
+  const PixelRect page = to_pixels(browser_layout::row(Role::PageView).rect);
+  const PixelRect status = to_pixels(browser_layout::row(Role::StatusBar).rect);
+  // Both keep 16 px from the page's right edge.
+  const int from_right = twips_to_px(browser_layout::kClientWidth) - page.x - page.width + 16;
   find_bar_ = Gtk::make_managed<FindBar>(*engine_);
   // Along the bottom of the page, just above the status bar, at its right.
   find_bar_->set_halign(Gtk::Align::END);
   find_bar_->set_valign(Gtk::Align::END);
-  find_bar_->set_margin_end(twips_to_px(browser_layout::kClientWidth) - page.x - page.width + 16);
+  find_bar_->set_margin_end(from_right);
   find_bar_->set_margin_bottom(twips_to_px(browser_layout::kClientHeight) - status.y);
   overlay_->add_overlay(*find_bar_);
   zoom_badge_ = Gtk::make_managed<ZoomBadge>();
   zoom_badge_->set_halign(Gtk::Align::END);
   zoom_badge_->set_valign(Gtk::Align::START);
   zoom_badge_->set_margin_top(page.y + 12);
-  zoom_badge_->set_margin_end(twips_to_px(browser_layout::kClientWidth) - page.x - page.width + 16);
+  zoom_badge_->set_margin_end(from_right);
   overlay_->add_overlay(*zoom_badge_);
 
   actions_->add_action("find", [this] { find_bar_->open(); });

@@ -8,13 +8,15 @@
 #include <gtkmm/window.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "browser/browser_layout.h"
-#include "platform/address_popup.h"
 #include "browser/find_bar.h"
 #include "browser/zoom_badge.h"
+#include "platform/address_popup.h"
 #include "platform/file_dialog.h"
 #include "platform/message.h"
 #include "platform/status_bar.h"
@@ -73,6 +75,8 @@ class BrowserWindow : public Gtk::Window {
  private:
   void build_controls();
   Gtk::Widget* build_control(const browser_layout::Control& c);
+  // Writes a control's hover hint into the hint panel.
+  std::function<void()> write_hint(std::string_view hint);
   void build_actions();
   void build_shortcuts();
   void remember(const Glib::ustring& text);

@@ -25,12 +25,9 @@ Gtk::ToggleButton* find_arrow(Gtk::Widget& widget) {
 AddressPopup::AddressPopup(Gtk::ComboBoxText& box) : box_(box) {
   arrow_ = find_arrow(box_);
   if (arrow_) {
-    gtk_accessible_update_property(GTK_ACCESSIBLE(arrow_->gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                   "Show addresses", -1);
+    accessible::set_label(*arrow_, "Show addresses");
     // The arrow drawn inside has nothing to add to the button's name.
-    if (auto* inside = arrow_->get_first_child())
-      gtk_accessible_update_state(GTK_ACCESSIBLE(inside->gobj()), GTK_ACCESSIBLE_STATE_HIDDEN, TRUE,
-                                  -1);
+    if (auto* inside = arrow_->get_first_child()) accessible::hide(*inside);
   }
   // The box's arrow and keys ask for the pop-up through this signal: show ours instead.
   popup_handler_ = g_signal_connect(box_.gobj(), "popup", G_CALLBACK(+[](GtkWidget* w, gpointer p) {
@@ -46,8 +43,7 @@ AddressPopup::AddressPopup(Gtk::ComboBoxText& box) : box_(box) {
   scroller->set_max_content_height(kMaxListHeightPx);
   scroller->set_child(rows_);
   rows_.set_selection_mode(Gtk::SelectionMode::BROWSE);
-  gtk_accessible_update_property(GTK_ACCESSIBLE(rows_.gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                 "Addresses", -1);
+  accessible::set_label(rows_, "Addresses");
   rows_.signal_row_activated().connect([this](Gtk::ListBoxRow* row) {
     popover_.popdown();
     box_.set_active(row->get_index());
@@ -97,11 +93,9 @@ void AddressPopup::fill() {
     label->set_max_width_chars(1);
     label->set_hexpand(true);
     // The row says the whole address; the label inside would only say it again.
-    gtk_accessible_update_state(GTK_ACCESSIBLE(label->gobj()), GTK_ACCESSIBLE_STATE_HIDDEN, TRUE,
-                                -1);
+    accessible::hide(*label);
     rows_.append(*label);
-    gtk_accessible_update_property(GTK_ACCESSIBLE(rows_.get_row_at_index(index++)->gobj()),
-                                   GTK_ACCESSIBLE_PROPERTY_LABEL, text.c_str(), -1);
+    accessible::set_label(*rows_.get_row_at_index(index++), text);
   }
 }
 

@@ -8,8 +8,8 @@
 namespace vel {
 
 Hotspot::Hotspot(std::string name, int width_px, int height_px)
-    : Glib::ObjectBase("VelHotspot"), name_(std::move(name)), width_(width_px), height_(height_px) {
-  set_name(name_);
+    : Glib::ObjectBase("VelHotspot"), width_(width_px), height_(height_px) {
+  set_name(name);
   add_css_class("vel-hotspot");
   set_focusable(false);
   set_focus_on_click(false);

@@ -15,8 +15,6 @@ class Hotspot : public Gtk::Button {
  public:
   Hotspot(std::string name, int width_px, int height_px);
 
-  const std::string& control_name() const { return name_; }
-
   // A click: press and release of the primary button, both inside this hot-spot; also a press
   // from assistive technology.
   void on_click(std::function<void()> handler) { click_ = std::move(handler); }
@@ -32,7 +30,6 @@ class Hotspot : public Gtk::Button {
                      int& minimum_baseline, int& natural_baseline) const override;
 
  private:
-  std::string name_;
   int width_, height_;
   bool pressed_ = false;
   std::function<void()> click_;

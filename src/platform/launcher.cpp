@@ -9,20 +9,30 @@
 #include <vector>
 
 namespace vel {
+namespace {
 
-LaunchResult start_text_editor() {
-  const auto app = Gio::AppInfo::get_default_for_type("text/plain", false);
-  if (!app) return {false, "There is no application for plain text on this system."};
+// Starts `app` on this display by `start(app, context)`; the launch spawns it and returns, and the
+// program runs on its own.
+template <class Start>
+LaunchResult launch(const Glib::RefPtr<Gio::AppInfo>& app, Start start) {
   Glib::RefPtr<Gio::AppLaunchContext> context;
   if (auto display = Gdk::Display::get_default()) context = display->get_app_launch_context();
   try {
-    // The launch spawns the editor and returns; the editor runs on its own.
-    if (!app->launch(std::vector<Glib::RefPtr<Gio::File>>{}, context))
-      return {false, app->get_display_name() + " could not be started."};
+    if (!start(app, context)) return {false, app->get_display_name() + " could not be started."};
   } catch (const Glib::Error& e) {
     return {false, e.what()};
   }
   return {true, {}};
+}
+
+}  // namespace
+
+LaunchResult start_text_editor() {
+  const auto app = Gio::AppInfo::get_default_for_type("text/plain", false);
+  if (!app) return {false, "There is no application for plain text on this system."};
+  return launch(app, [](const auto& a, const auto& context) {
+    return a->launch(std::vector<Glib::RefPtr<Gio::File>>{}, context);
+  });
 }
 
 LaunchResult open_with_desktop(const std::string& uri) {
@@ -30,15 +40,8 @@ LaunchResult open_with_desktop(const std::string& uri) {
   const auto app = scheme.empty() ? Glib::RefPtr<Gio::AppInfo>()
                                   : Gio::AppInfo::get_default_for_uri_scheme(scheme);
   if (!app) return {false, "There is no application for \"" + scheme + ":\" addresses."};
-  Glib::RefPtr<Gio::AppLaunchContext> context;
-  if (auto display = Gdk::Display::get_default()) context = display->get_app_launch_context();
-  try {
-    if (!app->launch_uri(uri, context))
-      return {false, app->get_display_name() + " could not be started."};
-  } catch (const Glib::Error& e) {
-    return {false, e.what()};
-  }
-  return {true, {}};
+  return launch(app,
+                [&uri](const auto& a, const auto& context) { return a->launch_uri(uri, context); });
 }
 
 }  // namespace vel

@@ -4,6 +4,7 @@
 #include <glibmm/main.h>
 #include <gtk/gtk.h>
 
+#include "platform/accessible.h"
 #include "platform/local_time.h"
 
 namespace vel {
@@ -39,9 +40,8 @@ void StatusBar::set_panel_text(int index, const Glib::ustring& text) {
   // The label names itself by its text: a named panel says what it is instead, and its text
   // becomes the description.
   if (names_[index - 1].empty()) return;
-  gtk_accessible_update_property(GTK_ACCESSIBLE(label->gobj()), GTK_ACCESSIBLE_PROPERTY_LABEL,
-                                 names_[index - 1].c_str(), GTK_ACCESSIBLE_PROPERTY_DESCRIPTION,
-                                 text.c_str(), -1);
+  accessible::set_label(*label, names_[index - 1]);
+  accessible::set_description(*label, text);
 }
 
 void StatusBar::set_panel_name(int index, const Glib::ustring& name) {

@@ -71,7 +71,7 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   // The program maps its window a moment before it takes input, and nothing outside it tells
   // when: a click at the middle of a hot-spot (given in twips) is repeated until its effect shows.
   const auto click_until = [&](browser_layout::Role role, const std::function<bool()>& effect) {
-    const TwipsRect r = browser_layout::kControls[browser_layout::index_of(role)].rect;
+    const TwipsRect r = browser_layout::row(role).rect;
     for (int attempt = 0; attempt < 5; ++attempt) {
       const auto [x, y] = test::raise_window(test::find_window("Vel"));
       const int px = x + twips_to_px(r.left + r.width / 2),
