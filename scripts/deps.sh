@@ -11,7 +11,8 @@ packages=(
   libgtest-dev googletest
   xvfb xauth dbus dbus-x11 libxtst-dev x11-utils
   fonts-liberation fonts-dejavu-core locales
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
+  weston at-spi2-core libatspi2.0-dev
   desktop-file-utils appstream
 )
 packages+=("$@")
