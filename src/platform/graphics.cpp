@@ -3,6 +3,7 @@
 
 #include <EGL/egl.h>
 #include <glib.h>
+#include <gtk/gtk.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -27,16 +28,33 @@ void hide_gl_drivers_from_this_process() {
     g_unsetenv(kEglDriverDirs);
 }
 
+bool has_flag(std::string_view flags, std::string_view flag) {
+  while (!flags.empty()) {
+    const auto comma = flags.find(',');
+    if (flags.substr(0, comma) == flag) return true;
+    if (comma == std::string_view::npos) break;
+    flags.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
 }  // namespace
 
-std::optional<std::string> gdk_debug_without_gl(bool gpu_present, std::string_view gsk_renderer,
-                                                std::string_view gdk_debug) {
+#if GTK_CHECK_VERSION(4, 16, 0)
+const ToolkitSwitch kGtkWithoutGl{"GDK_DISABLE", "gl"};
+#else
+const ToolkitSwitch kGtkWithoutGl{"GDK_DEBUG", "gl-disable"};
+#endif
+
+std::optional<std::string> toolkit_setting_without_gl(bool gpu_present,
+                                                      std::string_view gsk_renderer,
+                                                      std::string_view current) {
   if (gpu_present) return std::nullopt;
   // A renderer the user chose (gl, ngl, vulkan) is theirs to keep; cairo needs no OpenGL.
   if (!gsk_renderer.empty() && gsk_renderer != "cairo") return std::nullopt;
-  if (gdk_debug.find("gl-disable") != std::string_view::npos) return std::nullopt;
-  if (gdk_debug.empty()) return std::string("gl-disable");
-  return std::string(gdk_debug) + ",gl-disable";
+  if (has_flag(current, kGtkWithoutGl.flag)) return std::nullopt;
+  if (current.empty()) return std::string(kGtkWithoutGl.flag);
+  return std::string(current) + "," + kGtkWithoutGl.flag;
 }
 
 bool gpu_render_node_present(const std::string& dri_dir) {
@@ -51,12 +69,12 @@ bool gpu_render_node_present(const std::string& dri_dir) {
 
 ToolkitGraphicsChoice::ToolkitGraphicsChoice() {
   const char* renderer = g_getenv("GSK_RENDERER");
-  const char* debug = g_getenv("GDK_DEBUG");
-  const auto value =
-      gdk_debug_without_gl(gpu_render_node_present(), renderer ? renderer : "", debug ? debug : "");
+  const char* current = g_getenv(kGtkWithoutGl.variable);
+  const auto value = toolkit_setting_without_gl(gpu_render_node_present(), renderer ? renderer : "",
+                                                current ? current : "");
   if (!value) return;
-  if (debug) previous_ = debug;
-  changed_ = g_setenv("GDK_DEBUG", value->c_str(), TRUE);
+  if (current) previous_ = current;
+  changed_ = g_setenv(kGtkWithoutGl.variable, value->c_str(), TRUE);
   // GTK stays off OpenGL, so nothing in this process is left that would draw with it.
   if (changed_) hide_gl_drivers_from_this_process();
 }
@@ -69,9 +87,9 @@ void ToolkitGraphicsChoice::restore() {
   if (!changed_) return;
   changed_ = false;
   if (previous_)
-    g_setenv("GDK_DEBUG", previous_->c_str(), TRUE);
+    g_setenv(kGtkWithoutGl.variable, previous_->c_str(), TRUE);
   else
-    g_unsetenv("GDK_DEBUG");
+    g_unsetenv(kGtkWithoutGl.variable);
 }
 
 }  // namespace vel

@@ -16,9 +16,20 @@ namespace vel {
 // the environment as it was, still finds the driver it draws pages with. With a GPU, or when the
 // user chose a GTK renderer, nothing changes.
 
-// The GDK_DEBUG value that keeps GTK off OpenGL, or nothing when GTK is best left alone.
-std::optional<std::string> gdk_debug_without_gl(bool gpu_present, std::string_view gsk_renderer,
-                                                std::string_view gdk_debug);
+// The environment variable and its flag that keep GTK off OpenGL: GDK_DEBUG=gl-disable up to
+// GTK 4.14; GTK 4.16 moved the switches that turn a feature off to GDK_DISABLE (gl) and rejects
+// the old flag.
+struct ToolkitSwitch {
+  const char* variable;
+  const char* flag;
+};
+extern const ToolkitSwitch kGtkWithoutGl;
+
+// The value of kGtkWithoutGl.variable that keeps GTK off OpenGL, given its value now (flags the
+// user set are kept), or nothing when GTK is best left alone.
+std::optional<std::string> toolkit_setting_without_gl(bool gpu_present,
+                                                      std::string_view gsk_renderer,
+                                                      std::string_view current);
 
 // Whether DRI_DIR holds a GPU render node ("renderD128"...) that this user may open.
 bool gpu_render_node_present(const std::string& dri_dir = "/dev/dri");

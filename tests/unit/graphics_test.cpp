@@ -3,25 +3,43 @@
 
 #include <glib.h>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-using vel::gdk_debug_without_gl;
 using vel::gpu_render_node_present;
+using vel::toolkit_setting_without_gl;
+
+// GTK 4.16 took the switch out of GDK_DEBUG and rejects it there; GDK_DISABLE takes it instead.
+#if GTK_CHECK_VERSION(4, 16, 0)
+constexpr const char* kVariable = "GDK_DISABLE";
+constexpr const char* kOff = "gl";
+constexpr const char* kOther = "vulkan";  // another feature turned off
+constexpr const char* kNearMiss = "gl-fractional";
+#else
+constexpr const char* kVariable = "GDK_DEBUG";
+constexpr const char* kOff = "gl-disable";
+constexpr const char* kOther = "events";  // another debugging flag
+constexpr const char* kNearMiss = "gl-prefer-gl";
+#endif
 
 TEST(Graphics, GtkIsKeptOffGlOnlyWithoutAGpuAndWithoutTheUsersOwnRenderer) {
-  EXPECT_EQ(gdk_debug_without_gl(false, "", ""), "gl-disable");
-  EXPECT_EQ(gdk_debug_without_gl(false, "cairo", ""), "gl-disable");
-  // The user's own debugging flags are kept.
-  EXPECT_EQ(gdk_debug_without_gl(false, "", "events"), "events,gl-disable");
-  EXPECT_EQ(gdk_debug_without_gl(false, "", "gl-disable"), std::nullopt);
+  const std::string off = kOff;
+  EXPECT_STREQ(vel::kGtkWithoutGl.variable, kVariable);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "", ""), off);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "cairo", ""), off);
+  // The user's own flags are kept; one that only begins like ours is another flag.
+  EXPECT_EQ(toolkit_setting_without_gl(false, "", kOther), std::string(kOther) + "," + off);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "", kNearMiss), std::string(kNearMiss) + "," + off);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "", off), std::nullopt);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "", std::string(kOther) + "," + off), std::nullopt);
   // A GPU, or a renderer the user chose, and GTK is left as it is.
-  EXPECT_EQ(gdk_debug_without_gl(true, "", ""), std::nullopt);
-  EXPECT_EQ(gdk_debug_without_gl(false, "ngl", ""), std::nullopt);
-  EXPECT_EQ(gdk_debug_without_gl(false, "vulkan", "events"), std::nullopt);
+  EXPECT_EQ(toolkit_setting_without_gl(true, "", ""), std::nullopt);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "ngl", ""), std::nullopt);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "vulkan", kOther), std::nullopt);
 }
 
 TEST(Graphics, OnlyARenderNodeThisUserCanOpenCountsAsAGpu) {
@@ -41,24 +59,24 @@ TEST(Graphics, OnlyARenderNodeThisUserCanOpenCountsAsAGpu) {
 }
 
 TEST(Graphics, TheEnvironmentIsPutBackForTheProgramsTheBrowserStarts) {
-  const char* saved = g_getenv("GDK_DEBUG");
+  const char* saved = g_getenv(kVariable);
   const std::string before = saved ? saved : "";
-  g_setenv("GDK_DEBUG", "events", TRUE);
+  g_setenv(kVariable, kOther, TRUE);
   {
     vel::ToolkitGraphicsChoice choice;
-    const std::string during = g_getenv("GDK_DEBUG");
-    EXPECT_TRUE(during == "events" || during == "events,gl-disable") << during;
+    const std::string during = g_getenv(kVariable);
+    EXPECT_TRUE(during == kOther || during.starts_with(std::string(kOther) + ",")) << during;
     choice.restore();
-    EXPECT_STREQ(g_getenv("GDK_DEBUG"), "events");
+    EXPECT_STREQ(g_getenv(kVariable), kOther);
   }
-  g_unsetenv("GDK_DEBUG");
+  g_unsetenv(kVariable);
   { vel::ToolkitGraphicsChoice choice; }  // restored by going out of scope
-  EXPECT_EQ(g_getenv("GDK_DEBUG"), nullptr);
+  EXPECT_EQ(g_getenv(kVariable), nullptr);
   // Where child processes look for OpenGL drivers is never changed for them.
   EXPECT_EQ(g_getenv("__EGL_VENDOR_LIBRARY_DIRS"), nullptr);
   g_setenv("__EGL_VENDOR_LIBRARY_DIRS", "/opt/gl", TRUE);
   { vel::ToolkitGraphicsChoice choice; }
   EXPECT_STREQ(g_getenv("__EGL_VENDOR_LIBRARY_DIRS"), "/opt/gl");
   g_unsetenv("__EGL_VENDOR_LIBRARY_DIRS");
-  if (saved) g_setenv("GDK_DEBUG", before.c_str(), TRUE);
+  if (saved) g_setenv(kVariable, before.c_str(), TRUE);
 }
