@@ -5,9 +5,11 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <gdk/x11/gdkx.h>
+#include <unistd.h>
 
 #include <stdexcept>
+
+#include "support/x_windows.h"
 
 namespace vel::test {
 
@@ -24,6 +26,24 @@ void show_and_wait(Gtk::Window& window) {
   run_until([] { return false; }, std::chrono::milliseconds(50));
 }
 
+unsigned long x_window(GtkWindow* window) {
+  GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window));
+  const char* title = gtk_window_get_title(window);
+  if (!surface || !gtk_widget_get_mapped(GTK_WIDGET(window)))
+    throw std::runtime_error("the window is not on the screen");
+  std::vector<unsigned long> found;
+  // The caption reaches the X server with the toolkit's next flush.
+  run_until([&] {
+    found = find_windows(title ? title : "", getpid(), gdk_surface_get_width(surface),
+                         gdk_surface_get_height(surface));
+    return !found.empty();
+  });
+  if (found.size() != 1)
+    throw std::runtime_error(std::to_string(found.size()) + " X windows are called \"" +
+                             (title ? title : "") + "\"");
+  return found.front();
+}
+
 XInput::XInput() : dpy_(XOpenDisplay(nullptr)) {
   if (!dpy_) throw std::runtime_error("no X display");
 }
@@ -33,7 +53,7 @@ XInput::~XInput() {
 }
 
 std::pair<int, int> XInput::origin(Gtk::Window& window) {
-  const Window xid = gdk_x11_surface_get_xid(window.get_surface()->gobj());
+  const Window xid = x_window(window);
   int x = 0, y = 0;
   Window child;
   XTranslateCoordinates(dpy_, xid, DefaultRootWindow(dpy_), 0, 0, &x, &y, &child);
@@ -57,13 +77,12 @@ void XInput::click(int button) {
 }
 
 void XInput::focus(Gtk::Window& window) {
-  XSetInputFocus(dpy_, gdk_x11_surface_get_xid(window.get_surface()->gobj()), RevertToParent,
-                 CurrentTime);
+  XSetInputFocus(dpy_, x_window(window), RevertToParent, CurrentTime);
   XSync(dpy_, False);
 }
 
 void XInput::move_window(Gtk::Window& window, int x, int y) {
-  XMoveWindow(dpy_, gdk_x11_surface_get_xid(window.get_surface()->gobj()), x, y);
+  XMoveWindow(dpy_, x_window(window), x, y);
   XSync(dpy_, False);
   if (!run_until([&] { return origin(window) == std::make_pair(x, y); }))
     throw std::runtime_error("window did not move");

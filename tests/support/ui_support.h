@@ -23,6 +23,14 @@ std::vector<std::string> unnamed_for_readers(Gtk::Widget& root);
 // An accessible property's value as a string (empty when unset).
 std::string accessible_property(Gtk::Widget& widget, GtkAccessibleProperty property);
 
+// The X window of one of this process's windows, found by its caption and size: GTK 4.18
+// deprecates its X11 backend's own calls, gdk_x11_surface_get_xid() among them. Waits for the X
+// server to know the window; throws when none or two windows fit.
+unsigned long x_window(GtkWindow* window);
+inline unsigned long x_window(Gtk::Window& window) {
+  return x_window(window.gobj());
+}
+
 // Real pointer and keyboard events through the X server (XTest).
 class XInput {
  public:
@@ -43,6 +51,8 @@ class XInput {
   void focus(Gtk::Window& window);
   // Moves a top-level window on the screen (there is no window manager to ask) and waits.
   void move_window(Gtk::Window& window, int x, int y);
+  // This connection to the X server, for what XTest alone does not do.
+  _XDisplay* display() const { return dpy_; }
 
  private:
   _XDisplay* dpy_;

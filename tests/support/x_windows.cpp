@@ -69,6 +69,23 @@ unsigned long find_window(const std::string& name) {
   return found;
 }
 
+std::vector<unsigned long> find_windows(const std::string& name, long pid, int width, int height) {
+  std::vector<unsigned long> found;
+  for_each_top_level([&](Display* dpy, Window w, const XWindowAttributes& a, const std::string& n) {
+    if (n != name || a.width != width || a.height != height) return;
+    Atom type;
+    int format;
+    unsigned long items = 0, after;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+                       &type, &format, &items, &after, &data);
+    if (data && items == 1 && *reinterpret_cast<unsigned long*>(data) == (unsigned long)pid)
+      found.push_back(w);
+    if (data) XFree(data);
+  });
+  return found;
+}
+
 std::string window_class(unsigned long window) {
   XClassHint hint{};
   if (!XGetClassHint(open_display().get(), window, &hint)) return "";

@@ -17,6 +17,9 @@ std::vector<std::string> top_level_window_names();
 
 // The mapped top-level window named `name`, or 0.
 unsigned long find_window(const std::string& name);
+// The mapped top-level windows named `name` that process `pid` made (_NET_WM_PID) and are
+// `width` x `height` pixels.
+std::vector<unsigned long> find_windows(const std::string& name, long pid, int width, int height);
 // What the desktop reads of a top-level window: WM_CLASS as "name/class", and how many 32-bit
 // numbers its _NET_WM_ICON holds (width, height and pixels for each size; 0: no icon).
 std::string window_class(unsigned long window);

@@ -19,7 +19,6 @@
 // Last: Xlib's macros clash with names in the headers above.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <gdk/x11/gdkx.h>
 
 using namespace vel;
 using clock_layout::Kind;
@@ -70,10 +69,10 @@ Pixels grab(ClockWindow& window) {
 
   double ox = 0, oy = 0;
   window.get_child()->translate_coordinates(window, 0, 0, ox, oy);
-  Display* dpy = gdk_x11_display_get_xdisplay(window.get_display()->gobj());
-  XSync(dpy, False);
-  XImage* image = XGetImage(dpy, gdk_x11_surface_get_xid(window.get_surface()->gobj()), 0, 0,
-                            window.get_width(), window.get_height(), AllPlanes, ZPixmap);
+  window.get_display()->sync();  // what the toolkit drew has reached the X server
+  const std::unique_ptr<Display, int (*)(Display*)> dpy(XOpenDisplay(nullptr), XCloseDisplay);
+  XImage* image = XGetImage(dpy.get(), test::x_window(window), 0, 0, window.get_width(),
+                            window.get_height(), AllPlanes, ZPixmap);
   if (!image) throw std::runtime_error("cannot read the window's pixels");
   return {std::shared_ptr<XImage>(image, [](XImage* i) { XDestroyImage(i); }), int(ox), int(oy)};
 }

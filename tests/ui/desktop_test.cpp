@@ -10,7 +10,7 @@
 // Last: Xlib's macros clash with names in glibmm and GoogleTest.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-#include <gdk/x11/gdkx.h>
+#include <X11/keysym.h>
 
 using namespace vel;
 
@@ -95,7 +95,7 @@ TEST_F(Desktop, ZoomKeysAndTheWheelScaleThePageAndCtrl0Restores) {
   // Ctrl and the wheel, over the page: up zooms in, down zooms out.
   input.move(*window, 300, 300);
   for (auto [button, percent] : {std::pair{4u, 110}, std::pair{5u, 100}}) {
-    Display* dpy = gdk_x11_display_get_xdisplay(window->get_display()->gobj());
+    Display* dpy = input.display();
     const KeyCode ctrl = XKeysymToKeycode(dpy, XK_Control_L);
     XTestFakeKeyEvent(dpy, ctrl, True, 0);
     XTestFakeButtonEvent(dpy, button, True, 0);
@@ -124,9 +124,9 @@ TEST_F(Desktop, PrintOpensTheDialogThatEscapeClosesAndTheWindowsKeys) {
               !gtk_widget_get_mapped(dialog))
             continue;
           if (!gtk_window_is_active(GTK_WINDOW(dialog))) {  // no window manager gives it the focus
-            Display* dpy = gdk_x11_display_get_xdisplay(window->get_display()->gobj());
-            XSetInputFocus(dpy, gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(dialog))),
-                           RevertToParent, CurrentTime);
+            XSetInputFocus(input.display(), test::x_window(GTK_WINDOW(dialog)), RevertToParent,
+                           CurrentTime);
+            XSync(input.display(), False);
             return true;
           }
           EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(dialog)), window->gobj());
@@ -147,8 +147,7 @@ TEST_F(Desktop, PrintOpensTheDialogThatEscapeClosesAndTheWindowsKeys) {
   MessageBox message;
   message.show(*window, "A message");
   ASSERT_TRUE(test::run_until([&] { return message.dialog() && message.dialog()->get_mapped(); }));
-  EXPECT_GE(test::icon_numbers(gdk_x11_surface_get_xid(message.dialog()->get_surface()->gobj())),
-            2u + 16 * 16);
+  EXPECT_GE(test::icon_numbers(test::x_window(*message.dialog())), 2u + 16 * 16);
   message.dialog()->response(Gtk::ResponseType::OK);
 
   // Ctrl+W closes the window as its close box would.
