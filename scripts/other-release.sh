@@ -57,7 +57,7 @@ root="$roots/$release-$key"
 if [ ! -e "$root/.ready" ]; then
   rm -rf "$roots/$release"-*
   echo "Making a Debian $release root in $root (once per package list)"
-  log="$roots/$release-debootstrap.log"
+  log="$roots/$release.log"
   if ! debootstrap --variant=minbase "$release" "$root" "$mirror" >"$log" 2>&1; then
     tail -n 30 "$log" >&2
     exit 1
