@@ -66,18 +66,21 @@ if [ ! -e "$root/.ready" ]; then
 fi
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
-# Each run has a folder of its own in the root: a clean clone of what is committed, or (shell)
-# this checkout itself.
-run_dir=/work/run-$$
-rm -rf "$root$run_dir"
-mkdir -p "$root$run_dir"
-trap 'rm -rf "$root$run_dir"' EXIT
+# Each run has a folder of its own in the root with a clean clone of what is committed. A shell
+# has this checkout itself, at the same path as here, so that a build folder made there keeps
+# finding its sources from one shell to the next.
 if [ "${1:-}" = shell ]; then
   shell=1
   shift
+  run_dir=$checkout
+  mkdir -p "$root$run_dir"
 else
   shell=
-  git clone --quiet --no-hardlinks "$checkout" "$root$run_dir/vel"
+  run_dir=/work/run-$$/vel
+  rm -rf "${root:?}${run_dir%/vel}"
+  mkdir -p "$root$run_dir"
+  trap 'rm -rf "${root:?}${run_dir%/vel}"' EXIT
+  git clone --quiet --no-hardlinks "$checkout" "$root$run_dir"
   [ $# -gt 0 ] || set -- test
 fi
 
@@ -103,12 +106,11 @@ unshare --mount --propagation private bash -euo pipefail -c '
   fi
   flock -u 9
   if [ -n "$shell" ]; then
-    mkdir -p "$root$run_dir/vel"
-    mount --bind "$checkout" "$root$run_dir/vel"
-    echo "On Debian $(cat "$root/etc/debian_version"), in $run_dir/vel: ${*:-a shell}"
-    if [ $# -gt 0 ]; then run bash -c "cd $run_dir/vel && $*"; else run bash -c "cd $run_dir/vel && exec bash -i"; fi
+    mount --bind "$checkout" "$root$run_dir"
+    echo "On Debian $(cat "$root/etc/debian_version"), in $run_dir: ${*:-a shell}"
+    if [ $# -gt 0 ]; then run bash -c "cd $run_dir && $*"; else run bash -c "cd $run_dir && exec bash -i"; fi
   else
     echo "On Debian $(cat "$root/etc/debian_version"): ./dev $*"
-    run bash -c "cd $run_dir/vel && exec ./dev \"\$@\"" dev "$@"
+    run bash -c "cd $run_dir && exec ./dev \"\$@\"" dev "$@"
   fi
 ' other-release "$root" "$run_dir" "$checkout" "$shell" "$@"

@@ -56,7 +56,10 @@ AddressPopup::AddressPopup(Gtk::ComboBoxText& box) : box_(box) {
   // The list and its scroll bar are the pop-up's only parts a reader needs named.
   accessible::set_label(popover_, "Address list");
   if (auto* content = popover_.get_first_child()) accessible::set_label(*content, "Address list");
-  accessible::hide(*scroller->get_hscrollbar());
+  // The list never scrolls sideways, so that bar is nothing to a reader. Not marked hidden:
+  // GTK 4.18 sets the scroll bars' hidden state itself as it lays them out.
+  accessible::set_role(*scroller->get_hscrollbar(), GTK_ACCESSIBLE_ROLE_PRESENTATION);
+  if (auto* range = scroller->get_hscrollbar()->get_first_child()) accessible::hide(*range);
   accessible::set_label(*scroller->get_vscrollbar(), "Scroll the address list");
   if (auto* range = scroller->get_vscrollbar()->get_first_child()) accessible::hide(*range);
   popover_.signal_closed().connect([this] {
