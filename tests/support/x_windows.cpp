@@ -15,9 +15,10 @@ std::unique_ptr<Display, int (*)(Display*)> open_display() {
   return {XOpenDisplay(nullptr), XCloseDisplay};
 }
 
-// Calls `visit(display, window, attributes, name)` for every mapped, named top-level window.
+// Calls `visit(display, window, attributes, name)` for every mapped top-level window, or only
+// for the named ones.
 template <class Visit>
-void for_each_top_level(Visit visit) {
+void for_each_top_level(Visit visit, bool named_only = true) {
   const auto display = open_display();
   Display* dpy = display.get();
   Window root = dpy ? DefaultRootWindow(dpy) : 0, parent, *children = nullptr;
@@ -27,7 +28,7 @@ void for_each_top_level(Visit visit) {
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(dpy, children[i], &attributes) || attributes.map_state != IsViewable)
       continue;
-    if (const std::string name = window_name(dpy, children[i]); !name.empty())
+    if (const std::string name = window_name(dpy, children[i]); !named_only || !name.empty())
       visit(dpy, children[i], attributes, name);
   }
   if (children) XFree(children);
@@ -71,18 +72,20 @@ unsigned long find_window(const std::string& name) {
 
 std::vector<unsigned long> find_windows(const std::string& name, long pid, int width, int height) {
   std::vector<unsigned long> found;
-  for_each_top_level([&](Display* dpy, Window w, const XWindowAttributes& a, const std::string& n) {
-    if (n != name || a.width != width || a.height != height) return;
-    Atom type;
-    int format;
-    unsigned long items = 0, after;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
-                       &type, &format, &items, &after, &data);
-    if (data && items == 1 && *reinterpret_cast<unsigned long*>(data) == (unsigned long)pid)
-      found.push_back(w);
-    if (data) XFree(data);
-  });
+  for_each_top_level(
+      [&](Display* dpy, Window w, const XWindowAttributes& a, const std::string& n) {
+        if (n != name || a.width != width || a.height != height) return;
+        Atom type;
+        int format;
+        unsigned long items = 0, after;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
+                           &type, &format, &items, &after, &data);
+        if (data && items == 1 && *reinterpret_cast<unsigned long*>(data) == (unsigned long)pid)
+          found.push_back(w);
+        if (data) XFree(data);
+      },
+      false);  // a dialog without a title has no name
   return found;
 }
 
