@@ -149,6 +149,8 @@ ClockWindow::ClockWindow(Clock clock) : clock_(std::move(clock)) {
   ensure_clock_style();
   add_css_class(std::string(kWindow.role));
   set_title(std::string(kWindow.caption));
+  // Said outright: GTK 4.8 tells a reader that a window with a focus widget is a "filler".
+  accessible::set_role(*this, GTK_ACCESSIBLE_ROLE_WINDOW);
   set_icon_name(std::string(config::kAppId) + "-clock");
   const PixelRect client = to_pixels(kWindow.rect);
   set_default_size(client.width, client.height);

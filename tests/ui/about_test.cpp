@@ -11,6 +11,7 @@
 #include "about/about_window.h"
 #include "app/application.h"
 #include "browser/browser_window.h"
+#include "clock/clock_window.h"
 #include "platform/twips.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
@@ -162,4 +163,36 @@ TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   // The next opening shows it.
   open_about();
   EXPECT_TRUE(app->about_window_if_any()->get_visible());
+}
+
+// The keys of the clock and About windows: Ctrl+W is their close box, Ctrl+Q ends the program.
+TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
+  // Opened by their actions: the hot-spots that open them have tests of their own.
+  const auto about = [&]() -> Gtk::Window& {
+    app->activate_action("about");
+    EXPECT_TRUE(test::run_until([&] { return app->about_window_if_any() != nullptr; }));
+    return *app->about_window_if_any();
+  };
+  const auto press_in = [&](Gtk::Window& shown, const char* key) {
+    ASSERT_TRUE(test::run_until([&] { return shown.get_mapped(); }));
+    input.focus(shown);
+    ASSERT_TRUE(test::run_until([&] { return shown.is_active(); }));
+    input.press_key(key, {"Control_L"});
+  };
+  press_in(app->show_clock_window(), "w");
+  ASSERT_TRUE(test::run_until([&] { return app->clock_window() == nullptr; }));
+  press_in(about(), "w");
+  ASSERT_TRUE(test::run_until([&] { return app->about_window_if_any() == nullptr; }));
+  EXPECT_TRUE(window->get_visible());
+
+  const auto all_hidden = [&] {
+    for (Gtk::Window* shown : app->get_windows())
+      if (shown->get_visible()) return false;
+    return true;
+  };
+  press_in(app->show_clock_window(), "q");
+  ASSERT_TRUE(test::run_until(all_hidden)) << "from the clock";
+  test::show_and_wait(app->show_browser_window());
+  press_in(about(), "q");
+  ASSERT_TRUE(test::run_until(all_hidden)) << "from About";
 }
