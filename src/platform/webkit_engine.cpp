@@ -194,7 +194,10 @@ class WebKitEngine final : public WebEngine {
  private:
   static WebKitWebView* new_view() {
     set_up_web_context();
-    auto* view = WEBKIT_WEB_VIEW(webkit_web_view_new());
+    // A group to a reader, so that it hears the page's title as the view's name: from GTK 4.14
+    // on, the toolkit gives no name to a widget of its default role, which is all a view has.
+    auto* view = WEBKIT_WEB_VIEW(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr));
     g_object_ref_sink(view);
     return view;
   }

@@ -2,13 +2,12 @@
 // The vel-browser program as a user starts it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <functional>
 
 #include "browser/browser_layout.h"
+#include "support/child_program.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
 
@@ -16,29 +15,12 @@ using namespace vel;
 
 namespace {
 
-pid_t start_browser(const std::vector<std::string>& args) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    std::vector<char*> argv{const_cast<char*>(VEL_BROWSER_PATH)};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(VEL_BROWSER_PATH, argv.data());
-    _exit(127);
-  }
-  return pid;
-}
-
 bool window_named(const std::string& name) {
   const auto names = test::top_level_window_names();
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 struct Program : ::testing::Test {
-  ~Program() override {
-    // The engine's processes end with the program that started them.
-    if (pid > 0 && kill(pid, SIGTERM) == 0) waitpid(pid, nullptr, 0);
-  }
-  pid_t pid = -1;
   test::TestServer server;
 };
 
@@ -49,7 +31,7 @@ struct Program : ::testing::Test {
 TEST_F(Program, AddressOnTheCommandLineIsDrawnWithItsTitleInTheCaption) {
   server.add_page("/green.html",
                   test::titled_page("Green", "<style>body{margin:0;background:#0f0}</style>"));
-  pid = start_browser({server.uri("/green.html")});
+  test::ChildProgram program({server.uri("/green.html")});
   // The server runs in this process: the loop must turn while the program loads the page.
   ASSERT_TRUE(
       test::run_until([] { return window_named("Green - Vel "); }, std::chrono::seconds(60)));
@@ -63,10 +45,9 @@ TEST_F(Program, AddressOnTheCommandLineIsDrawnWithItsTitleInTheCaption) {
 // Exit ends the program at once, with the clock and About windows open, and each of its windows
 // is known to the desktop as the program's (the id of its desktop entry) with its icon.
 TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
-  pid = start_browser({});
+  test::ChildProgram program({});
   ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
-  int status = -1;
-  const auto exited = [&] { return waitpid(pid, &status, WNOHANG) == pid; };
+  const auto exited = [&] { return program.exited(); };
   test::XInput input;
   // The program maps its window a moment before it takes input, and nothing outside it tells
   // when: a click at the middle of a hot-spot (given in twips) is repeated until its effect shows.
@@ -95,9 +76,8 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
         << title;  // 16 x 16 at least
   }
   ASSERT_TRUE(click_until(browser_layout::Role::ExitBrowserSpot, exited));
-  pid = -1;
-  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  ASSERT_TRUE(WIFEXITED(program.status())) << "status " << program.status();
+  EXPECT_EQ(WEXITSTATUS(program.status()), 0);
   EXPECT_FALSE(window_named("Vel"));
   EXPECT_FALSE(window_named("About Vel Browser"));
 }
