@@ -25,9 +25,10 @@ struct EngineWindow : ::testing::Test {
   WebEngine& engine() { return window->engine(); }
   std::string title() { return engine().location_name(); }
   std::string url() { return engine().location_url(); }
-  // Runs `action` and waits until the load it starts has completed and the engine is idle.
+  // Runs `action` and waits until the load it starts has completed and the engine is idle; a
+  // failed TLS handshake may take the network layer's whole time-out.
   void load(const std::function<void()>& action) {
-    ASSERT_TRUE(wait_for_load(engine().signal_load_finished(), action) &&
+    ASSERT_TRUE(wait_for_load(engine().signal_load_finished(), action, std::chrono::seconds(60)) &&
                 run_until([&] { return !engine().busy(); }))
         << "the load did not end";
   }
