@@ -92,16 +92,12 @@ std::string Accessible::outline(int depth) const {
   return line;
 }
 
-pid_t Accessible::process() const {
-  return object_ ? static_cast<pid_t>(atspi_accessible_get_process_id(object_.get(), nullptr)) : 0;
-}
-
 Accessible accessible_application(pid_t pid) {
   static std::once_flag started;
   std::call_once(started, [] { atspi_init(); });
   Accessible desktop(atspi_get_desktop(0));
   for (const Accessible& application : desktop.children())
-    if (application.process() == pid) {
+    if (pid_t(atspi_accessible_get_process_id(application.object_.get(), nullptr)) == pid) {
       // Every question goes to the program: it changes between two of them.
       atspi_accessible_set_cache_mask(application.object_.get(), ATSPI_CACHE_NONE);
       return application;

@@ -34,7 +34,6 @@ class Accessible {
   std::vector<std::string> actions() const;
   // The tree below it, one object a line (role and name), for a failure's message.
   std::string outline(int depth = 0) const;
-  pid_t process() const;
 
  private:
   friend Accessible accessible_application(pid_t pid);

@@ -76,6 +76,15 @@ void XInput::click(int button) {
   XSync(dpy_, False);
 }
 
+void XInput::click(Gtk::Window& window, Gtk::Widget& widget) {
+  const graphene_point_t middle{widget.get_width() / 2.0f, widget.get_height() / 2.0f};
+  graphene_point_t at{};
+  if (!gtk_widget_compute_point(widget.gobj(), GTK_WIDGET(window.gobj()), &middle, &at))
+    throw std::runtime_error("the widget is not in the window");
+  move(window, static_cast<int>(at.x), static_cast<int>(at.y));
+  click();
+}
+
 void XInput::focus(Gtk::Window& window) {
   XSetInputFocus(dpy_, x_window(window), RevertToParent, CurrentTime);
   XSync(dpy_, False);

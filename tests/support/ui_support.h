@@ -45,6 +45,8 @@ class XInput {
   void move(Gtk::Window& window, int x, int y);
   void move_root(int x, int y);
   void click(int button = 1);
+  // Moves the pointer to the middle of one of the window's widgets and clicks there.
+  void click(Gtk::Window& window, Gtk::Widget& widget);
   void press_key(const char* keysym_name, const std::vector<const char*>& modifiers = {});
   // Types text that the US keymap can produce.
   void type(const std::string& text);

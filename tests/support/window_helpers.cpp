@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/window_helpers.h"
 
-#include <gtest/gtest.h>
-
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 
@@ -26,12 +24,7 @@ std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine) {
 }
 
 void click_control(XInput& input, BrowserWindow& window, Role role) {
-  Gtk::Widget& spot = window.control(role);
-  double x = 0, y = 0;
-  ASSERT_TRUE(
-      spot.translate_coordinates(window, spot.get_width() / 2.0, spot.get_height() / 2.0, x, y));
-  input.move(window, static_cast<int>(x), static_cast<int>(y));
-  input.click();
+  input.click(window, window.control(role));
   drain_events();
 }
 

@@ -15,6 +15,22 @@ std::unique_ptr<Display, int (*)(Display*)> open_display() {
   return {XOpenDisplay(nullptr), XCloseDisplay};
 }
 
+// A window property's items: chars for 8-bit ones, longs for 32-bit ones (as Xlib gives them).
+template <class Item>
+std::vector<Item> property(Display* dpy, Window window, Atom name, Atom type = AnyPropertyType) {
+  Atom actual;
+  int format;
+  unsigned long items = 0, after;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(dpy, window, name, 0, 1 << 20, False, type, &actual, &format, &items,
+                         &after, &data) != Success ||
+      !data)
+    return {};
+  std::vector<Item> result(reinterpret_cast<Item*>(data), reinterpret_cast<Item*>(data) + items);
+  XFree(data);
+  return result;
+}
+
 // Calls `visit(display, window, attributes, name)` for every mapped top-level window, or only
 // for the named ones.
 template <class Visit>
@@ -37,29 +53,10 @@ void for_each_top_level(Visit visit, bool named_only = true) {
 }  // namespace
 
 std::string window_name(Display* dpy, Window window) {
-  const Atom names[] = {XInternAtom(dpy, "_NET_WM_NAME", False), XA_WM_NAME};
-  for (const Atom property : names) {
-    Atom type;
-    int format;
-    unsigned long items, after;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(dpy, window, property, 0, 4096, False, AnyPropertyType, &type, &format,
-                           &items, &after, &data) == Success &&
-        data) {
-      std::string name(reinterpret_cast<char*>(data), items);
-      XFree(data);
-      return name;
-    }
-  }
+  for (const Atom name : {XInternAtom(dpy, "_NET_WM_NAME", False), XA_WM_NAME})
+    if (const auto text = property<char>(dpy, window, name); !text.empty())
+      return {text.begin(), text.end()};
   return "";
-}
-
-std::vector<std::string> top_level_window_names() {
-  std::vector<std::string> names;
-  for_each_top_level([&](Display*, Window, const XWindowAttributes&, const std::string& name) {
-    names.push_back(name);
-  });
-  return names;
 }
 
 unsigned long find_window(const std::string& name) {
@@ -75,15 +72,8 @@ std::vector<unsigned long> find_windows(const std::string& name, long pid, int w
   for_each_top_level(
       [&](Display* dpy, Window w, const XWindowAttributes& a, const std::string& n) {
         if (n != name || a.width != width || a.height != height) return;
-        Atom type;
-        int format;
-        unsigned long items = 0, after;
-        unsigned char* data = nullptr;
-        XGetWindowProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), 0, 1, False, XA_CARDINAL,
-                           &type, &format, &items, &after, &data);
-        if (data && items == 1 && *reinterpret_cast<unsigned long*>(data) == (unsigned long)pid)
-          found.push_back(w);
-        if (data) XFree(data);
+        const auto pids = property<unsigned long>(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False));
+        if (pids.size() == 1 && pids[0] == static_cast<unsigned long>(pid)) found.push_back(w);
       },
       false);  // a dialog without a title has no name
   return found;
@@ -100,14 +90,8 @@ std::string window_class(unsigned long window) {
 
 unsigned long icon_numbers(unsigned long window) {
   const auto dpy = open_display();
-  Atom type;
-  int format;
-  unsigned long items = 0, after;
-  unsigned char* data = nullptr;
-  XGetWindowProperty(dpy.get(), window, XInternAtom(dpy.get(), "_NET_WM_ICON", False), 0, 1 << 20,
-                     False, XA_CARDINAL, &type, &format, &items, &after, &data);
-  if (data) XFree(data);
-  return items;
+  const Atom icon = XInternAtom(dpy.get(), "_NET_WM_ICON", False);
+  return property<unsigned long>(dpy.get(), window, icon, XA_CARDINAL).size();
 }
 
 std::pair<int, int> raise_window(unsigned long window) {

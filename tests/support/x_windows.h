@@ -12,9 +12,6 @@ namespace vel::test {
 // The caption of an X window (_NET_WM_NAME, else WM_NAME); empty when it has none.
 std::string window_name(_XDisplay* display, unsigned long window);
 
-// Names of the mapped top-level windows on the X screen, of any process.
-std::vector<std::string> top_level_window_names();
-
 // The mapped top-level window named `name`, or 0.
 unsigned long find_window(const std::string& name);
 // The mapped top-level windows named `name` that process `pid` made (_NET_WM_PID) and are

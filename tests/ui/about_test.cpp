@@ -50,16 +50,8 @@ struct AboutFixture : ::testing::Test {
     }
   }
 
-  void click_at(Gtk::Window& window, Gtk::Widget& widget) {
-    double x = 0, y = 0;
-    ASSERT_TRUE(widget.translate_coordinates(window, widget.get_width() / 2.0,
-                                             widget.get_height() / 2.0, x, y));
-    input.move(window, static_cast<int>(x), static_cast<int>(y));
-    input.click();
-  }
-
   void open_about() {
-    click_at(*window, window->control(test::Role::AboutSpot));
+    input.click(*window, window->control(test::Role::AboutSpot));
     ASSERT_TRUE(test::run_until(
         [&] { return app->about_window_if_any() && app->about_window_if_any()->get_mapped(); }));
   }
@@ -97,7 +89,7 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   // Opened again while growing: the same window, still shown, starts over from its minimum.
   ASSERT_TRUE(test::run_until([&] { return sizes.size() >= 2; }));
   sizes.clear();
-  click_at(*window, window->control(test::Role::AboutSpot));
+  input.click(*window, window->control(test::Role::AboutSpot));
   ASSERT_TRUE(test::run_until([&] { return about->size_twips() == minimum; }));
   EXPECT_EQ(app->about_window_if_any(), about);
   EXPECT_TRUE(about->get_visible());
@@ -105,18 +97,12 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   // Ticks that came before the second click belong to the first growth.
   while (!sizes.empty() && sizes.front().width > minimum.width + about::kStepTwips)
     sizes.erase(sizes.begin());
+  // One step a tick (the rule itself has unit tests), until a side is full.
   ASSERT_GE(sizes.size(), 2u);
   EXPECT_EQ(sizes.front(), (about::SizeTwips{minimum.width + about::kStepTwips,
                                              minimum.height + about::kStepTwips}));
-  // Each tick adds a step to each side of what the window really was.
-  for (std::size_t i = 1; i < sizes.size(); ++i) {
-    EXPECT_EQ(sizes[i].width, sizes[i - 1].width + about::kStepTwips);
-    EXPECT_EQ(sizes[i].height, sizes[i - 1].height + about::kStepTwips);
-  }
-  // It stopped at the first tick at which a side was full.
-  const about::SizeTwips last = sizes.back(), before = sizes[sizes.size() - 2];
+  const about::SizeTwips last = sizes.back();
   EXPECT_TRUE(last.width >= 3000 || last.height >= 3000);
-  EXPECT_TRUE(before.width < 3000 && before.height < 3000);
   // The window on the screen, frame and title bar included, has that size.
   EXPECT_TRUE(test::run_until([&] {
     auto surface = about->get_surface();
@@ -131,7 +117,7 @@ TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
   ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
   const float full_height = about->size_twips().height;
   sizes.clear();
-  click_at(*about, about->ok_button());
+  input.click(*about, about->ok_button());
   ASSERT_TRUE(test::run_until([&] { return !about->get_visible(); }));
   EXPECT_TRUE(window->get_visible());
   EXPECT_EQ(app->about_window_if_any(), about);  // hidden, not destroyed
@@ -165,7 +151,6 @@ TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   EXPECT_TRUE(app->about_window_if_any()->get_visible());
 }
 
-// The keys of the clock and About windows: Ctrl+W is their close box, Ctrl+Q ends the program.
 TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
   // Opened by their actions: the hot-spots that open them have tests of their own.
   const auto about = [&]() -> Gtk::Window& {

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "app/application.h"
@@ -21,7 +22,6 @@
 #include <X11/Xutil.h>
 
 using namespace vel;
-using clock_layout::Kind;
 
 namespace {
 
@@ -100,7 +100,6 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
   Gtk::Widget& face = *window->widget(clock_layout::index_of("face"));
   EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(face.gobj()), GTK_ACCESSIBLE_ROLE_IMG));
-  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_LABEL), "Clock");
   char* caption = gtk_test_accessible_check_relation(
       GTK_ACCESSIBLE(window->time_readout().gobj()), GTK_ACCESSIBLE_RELATION_LABELLED_BY,
       window->widget(clock_layout::index_of("time-caption"))->gobj(), nullptr);
@@ -110,24 +109,21 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   EXPECT_EQ(window->client_area().get_height(), 213);
   // Back has the focus; it is the only control that can take it.
   EXPECT_EQ(window->get_focus(), &window->back_button());
+  // Each label and button stands on its table rectangle (the button's padding and border inside).
   for (std::size_t row = 0; row < clock_layout::kControls.size(); ++row) {
     const clock_layout::Control& c = clock_layout::kControls[row];
-    if (c.kind != Kind::Label && c.kind != Kind::Button) continue;
-    Gtk::Widget* w = window->widget(row);
-    ASSERT_NE(w, nullptr) << c.role;
-    // The border box: the button has padding and a border inside its rectangle.
-    graphene_rect_t bounds;
-    ASSERT_TRUE(
-        gtk_widget_compute_bounds(w->gobj(), GTK_WIDGET(window->client_area().gobj()), &bounds));
+    if (c.kind != clock_layout::Kind::Label && c.kind != clock_layout::Kind::Button) continue;
+    graphene_rect_t b;
+    ASSERT_TRUE(gtk_widget_compute_bounds(window->widget(row)->gobj(),
+                                          GTK_WIDGET(window->client_area().gobj()), &b));
     const PixelRect r = to_pixels(c.rect);
-    EXPECT_EQ(int(bounds.origin.x), r.x) << c.role;
-    EXPECT_EQ(int(bounds.origin.y), r.y) << c.role;
-    EXPECT_EQ(int(bounds.size.width), r.width) << c.role;
-    EXPECT_EQ(int(bounds.size.height), r.height) << c.role;
-    if (const auto* label = dynamic_cast<Gtk::Label*>(w); !c.caption.empty()) {  // not read-outs
-      EXPECT_EQ(label ? label->get_text() : window->back_button().get_label(), c.caption.data());
-    }
+    EXPECT_EQ(std::tuple(int(b.origin.x), int(b.origin.y), int(b.size.width), int(b.size.height)),
+              std::tuple(r.x, r.y, r.width, r.height))
+        << c.role;
   }
+  // Back in pixels worked out by hand from its 3720, 120, 855, 375 twips.
+  const PixelRect back = to_pixels(clock_layout::control("back-button").rect);
+  EXPECT_EQ(std::tuple(back.x, back.y, back.width, back.height), std::tuple(248, 8, 57, 25));
 
   wait_tick(window->readout_timer());
   EXPECT_EQ(window->time_readout().get_text(), "13:05:09");
@@ -143,7 +139,7 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   window->date_readout().set_text("a date far longer than the read-out box can hold");
   int min = 0, nat = 0, min_base = 0, nat_base = 0;
   window->date_readout().measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
-  EXPECT_EQ(nat, to_pixels(clock_layout::control("date-readout").rect).width);
+  EXPECT_EQ(nat, 89);  // 1335 twips
 
   // On the screen. Let the hand leave 12 so that it crosses no numeral's column.
   EXPECT_TRUE(test::run_until([&] { return window->hand().HandAngle() > 50; }));
@@ -189,11 +185,7 @@ struct AppFixture : ::testing::Test {
   void click_time_zone() {
     test::click_control(input, *app->browser_window(), browser_layout::Role::ClockSpot);
   }
-  void click_back() {
-    const PixelRect r = to_pixels(clock_layout::control("back-button").rect);
-    input.move(*app->clock_window(), r.x + r.width / 2, r.y + r.height / 2);
-    input.click();
-  }
+  void click_back() { input.click(*app->clock_window(), app->clock_window()->back_button()); }
   // Opens the clock from the browser window and moves it clear of the hot-spot.
   ClockWindow* open_clock() {
     const ClockWindow* before = app->clock_window();

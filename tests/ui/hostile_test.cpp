@@ -49,31 +49,28 @@ const char* const kSubresources[] = {"/style.css", "/script.js", "/image.png", "
 // "Waiting for ws", its request long since sent if it were to be sent at all. Its addresses are
 // the server's wherever the page itself comes from.
 std::string page_with_everything(int port) {
-  const std::string host = "127.0.0.1:" + std::to_string(port);
-  return "<!DOCTYPE html><html><head><meta charset='utf-8'><title>Everything</title>"
-         "<base href='http://" +
-         host +
-         "/'><link rel='stylesheet' href='style.css'>"
-         "<script src='script.js'></script></head><body><img src='image.png'>"
-         "<iframe src='frame.html'></iframe><script>"
-         "var waiting = {load: 1, fetch: 1, xhr: 1, ws: 1};"
-         "function done(what) {"
-         "  delete waiting[what];"
-         "  var left = Object.keys(waiting);"
-         "  document.title = left.length ? 'Waiting for ' + left : 'Settled';"
-         "}"
-         // First, so that its request (if any) is on its way before the others end.
-         "try { new WebSocket('ws://" +
-         host +
-         "/ws').onclose = function() { done('ws'); }; }"
-         "catch (e) { done('ws'); }"
-         "window.addEventListener('load', function() { done('load'); });"
-         "fetch('fetch.txt').then(function() { done('fetch'); }, function() { done('fetch'); });"
-         "var x = new XMLHttpRequest();"
-         "x.onloadend = function() { done('xhr'); };"
-         "x.open('GET', 'xhr.txt');"
-         "x.send();"
-         "</script></body></html>";
+  std::string page = R"(<!DOCTYPE html><html><head><meta charset='utf-8'><title>Everything</title>
+<base href='http://HOST/'><link rel='stylesheet' href='style.css'><script src='script.js'></script>
+</head><body><img src='image.png'><iframe src='frame.html'></iframe><script>
+var waiting = {load: 1, fetch: 1, xhr: 1, ws: 1};
+function done(what) {
+  delete waiting[what];
+  var left = Object.keys(waiting);
+  document.title = left.length ? 'Waiting for ' + left : 'Settled';
+}
+// First, so that its request (if any) is on its way before the others end.
+try { new WebSocket('ws://HOST/ws').onclose = function() { done('ws'); }; }
+catch (e) { done('ws'); }
+window.addEventListener('load', function() { done('load'); });
+fetch('fetch.txt').then(function() { done('fetch'); }, function() { done('fetch'); });
+var x = new XMLHttpRequest();
+x.onloadend = function() { done('xhr'); };
+x.open('GET', 'xhr.txt');
+x.send();
+</script></body></html>)";
+  for (auto at = page.find("HOST"); at != std::string::npos; at = page.find("HOST", at))
+    page.replace(at, 4, "127.0.0.1:" + std::to_string(port));
+  return page;
 }
 
 struct OfflineFixture : test::EngineWindow {

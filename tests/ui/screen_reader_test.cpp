@@ -52,8 +52,6 @@ struct ScreenReader : ::testing::Test {
 
 }  // namespace
 
-// Pressed as a reader presses them, the clock and About hot-spots open windows that a reader
-// knows as windows, by their captions; the page view is named by the page's title.
 TEST_F(ScreenReader, ClockAndAboutWindowsAreAWindowAndADialogNamedByTheirCaptions) {
   server.add_page("/first.html", test::titled_page("First"));
   start(server.uri("/first.html"), "First - Vel ");
@@ -66,9 +64,6 @@ TEST_F(ScreenReader, ClockAndAboutWindowsAreAWindowAndADialogNamedByTheirCaption
   EXPECT_TRUE(window_called(ATSPI_ROLE_DIALOG, "About Vel Browser")) << windows();
 }
 
-// Where the toolkit carries the page's own objects to the bus (GTK 4.14 and later), a reader
-// enters the page: its headings, paragraphs and links are under the page view, and a link's
-// action follows it.
 TEST_F(ScreenReader, ThePagesHeadingsParagraphsAndLinksAreUnderThePageViewAndALinkFollows) {
 #if !GTK_CHECK_VERSION(4, 14, 0)
   GTEST_SKIP() << "GTK " << GTK_MAJOR_VERSION << "." << GTK_MINOR_VERSION

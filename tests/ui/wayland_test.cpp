@@ -49,8 +49,6 @@ class Weston {
 
 }  // namespace
 
-// A page is shown with its title in the caption, a toolbar command acts, and Exit ends the
-// program with status 0.
 TEST(Wayland, APageIsShownARefreshReloadsItAndExitEndsTheProgram) {
   Weston weston;
   ASSERT_TRUE(weston.ready()) << "weston did not start";

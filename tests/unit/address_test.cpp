@@ -17,9 +17,6 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
   } rows[] = {
       {"a web address is kept", "http://127.0.0.1:8080/a?b=c#d", Kind::Uri,
        "http://127.0.0.1:8080/a?b=c#d"},
-      {"an upper-case scheme is kept", "FTP://Example.com/", Kind::Uri, "FTP://Example.com/"},
-      {"a page of our own", "vel:start", Kind::Uri, "vel:start"},
-      {"a data address", "data:text/html,<p>hi</p>", Kind::Uri, "data:text/html,<p>hi</p>"},
       {"an unknown scheme is the engine's to refuse", "host:", Kind::Uri, "host:"},
       {"a space inside a URI is escaped", "http://host/a b", Kind::Uri, "http://host/a%20b"},
       {"a bare host gets https", "example.com", Kind::Uri, "https://example.com"},
@@ -43,14 +40,9 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
       {"nothing", "", Kind::Empty, ""},
       {"only blanks", "   \t", Kind::Empty, ""},
       {"no host and no words", "::::", Kind::Invalid, ""},
-      {"a control character",
-       "http://a\x01"
-       "b",
-       Kind::Invalid, ""},
       {"a delete character", "example.com\x7f", Kind::Invalid, ""},
       {"a NUL", std::string("a\0b", 3), Kind::Invalid, ""},
       {"a host starting with a dot", ".example", Kind::Invalid, ""},
-      {"a host starting with a dash", "-example.com", Kind::Invalid, ""},
       {"an unclosed IPv6 host", "[::1", Kind::Invalid, ""},
       {"one past the length limit", "https://h/x" + long_tail, Kind::Invalid, ""},
       {"a path too long once escaped", "/a" + spaces + "b", Kind::Invalid, ""},
@@ -58,7 +50,6 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
       {"a script", "javascript:alert(1)", Kind::Script, ""},
       {"a script in mixed case after a blank", " JavaScript:void(0)", Kind::Script, ""},
       {"a script that reads like a host and port", "javascript:80", Kind::Script, ""},
-      {"a script that reads like a port and path", "javascript:1/x", Kind::Script, ""},
   };
   for (const auto& row : rows) {
     const auto r = interpret_address(row.text);
@@ -79,9 +70,11 @@ TEST(Address, TheSchemeIsTheLowerCasedNameBeforeTheFirstColon) {
   const struct {
     const char* text;
     const char* scheme;
-  } rows[] = {{"HTTPS://x", "https"}, {"vel+x.y-z:a", "vel+x.y-z"},
-              {"no scheme", ""},      {"1http://x", ""},
-              {"ht tp://x", ""},      {":x", ""}};
+  } rows[] = {{"HTTPS://x", "https"},
+              {"vel+x.y-z:a", "vel+x.y-z"},
+              {"no scheme", ""},
+              {"1http://x", ""},
+              {"ht tp://x", ""}};
   for (const auto& row : rows) EXPECT_EQ(vel::uri_scheme(row.text), row.scheme) << row.text;
 }
 
@@ -90,13 +83,9 @@ TEST(Address, OnlyTheWrittenPortCountsAndOnlyPortsOfOtherServicesAreBlocked) {
     const char* uri;
     int port;
     bool blocked;
-  } rows[] = {{"http://127.0.0.1:9/x", 9, true},
-              {"http://h:25", 25, true},
-              {"https://u:p@h:8080/a:1", 8080, false},
-              {"http://[::1]:6667/", 6667, true},
-              {"http://[::1/", -1, false},
-              {"http://h/p:9", -1, false},
-              {"http://h:/", -1, false},
+  } rows[] = {{"http://127.0.0.1:9/x", 9, true},  {"https://u:p@h:8080/a:1", 8080, false},
+              {"http://[::1]:6667/", 6667, true}, {"http://[::1/", -1, false},
+              {"http://h/p:9", -1, false},        {"http://h:/", -1, false},
               {"http://h:99999999/", -1, false}};
   for (const auto& row : rows) {
     EXPECT_EQ(vel::uri_port(row.uri), row.port) << row.uri;
