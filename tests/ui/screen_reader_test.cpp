@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The vel-browser program as a screen reader hears it: read from another process, over the
-// accessibility bus, as a reader reads it.
+// accessibility bus, as a reader reads it. Under a headless Wayland compositor, which takes no
+// synthetic input, that is also how the program is driven.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include "support/atspi_reader.h"
 #include "support/child_program.h"
@@ -15,9 +22,11 @@ namespace {
 
 struct ScreenReader : ::testing::Test {
   // Starts the program on `address` and waits for its window, named by its caption.
-  void start(const std::string& address, const std::string& caption) {
-    program =
-        std::make_unique<test::ChildProgram>(std::vector{address}, test::kOnTheAccessibilityBus);
+  void start(const std::string& address, const std::string& caption,
+             std::vector<std::string> environment = {}) {
+    environment.insert(environment.end(), test::kOnTheAccessibilityBus.begin(),
+                       test::kOnTheAccessibilityBus.end());
+    program = std::make_unique<test::ChildProgram>(std::vector{address}, environment);
     window = window_called(ATSPI_ROLE_FRAME, caption);
   }
   // One of the program's windows (a child of the application), once it is there.
@@ -48,6 +57,29 @@ struct ScreenReader : ::testing::Test {
   test::TestServer server;
   std::unique_ptr<test::ChildProgram> program;
   test::Accessible window;
+};
+
+// A weston of its own, headless, drawing in software, its socket in this run's runtime folder.
+struct Weston {
+  Weston() {
+    const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
+    const std::string socket_option = "--socket=" + socket, log_option = "--log=" + path + ".log";
+    pid = fork();
+    if (pid == 0) {
+      execlp("weston", "weston", "--backend=headless-backend.so", socket_option.c_str(),
+             log_option.c_str(), "--idle-time=0", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    struct stat info {};
+    ready = test::run_until([&] { return stat(path.c_str(), &info) == 0; }, 30s);
+  }
+  ~Weston() {
+    kill(pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+  }
+  const std::string socket = "vel-wayland-" + std::to_string(getpid());
+  pid_t pid = -1;
+  bool ready = false;
 };
 
 }  // namespace
@@ -94,4 +126,23 @@ TEST_F(ScreenReader, ThePagesHeadingsParagraphsAndLinksAreUnderThePageViewAndALi
   // A followed link changes the page view's name; the caption waits for a monitored load.
   EXPECT_TRUE(test::run_until([&] { return view.name() == "Second"; }, 30s)) << view.name();
   EXPECT_EQ(server.requests("/second.html"), 1);
+}
+
+// Under Wayland: the page is shown with its title in the caption, Refresh asks for it again, and
+// Exit ends the program with status 0.
+TEST_F(ScreenReader, UnderWaylandAPageIsShownRefreshReloadsItAndExitEndsTheProgram) {
+  Weston weston;
+  ASSERT_TRUE(weston.ready) << "weston did not start";
+  server.add_page("/first.html", test::titled_page("First"));
+  start(server.uri("/first.html"), "First - Vel ",
+        {"DISPLAY", "GDK_BACKEND=wayland", "WAYLAND_DISPLAY=" + weston.socket});
+  ASSERT_TRUE(window) << windows();
+  EXPECT_EQ(server.requests("/first.html"), 1);
+  ASSERT_TRUE(window.find(ATSPI_ROLE_PUSH_BUTTON, "Refresh").act("click"));
+  EXPECT_TRUE(test::run_until([&] { return server.requests("/first.html") == 2; }));
+  // The program may end before it answers.
+  window.find(ATSPI_ROLE_PUSH_BUTTON, "Exit Browser").act("click");
+  ASSERT_TRUE(test::run_until([&] { return program->exited(); }));
+  ASSERT_TRUE(WIFEXITED(program->status())) << "status " << program->status();
+  EXPECT_EQ(WEXITSTATUS(program->status()), 0);
 }
