@@ -27,9 +27,9 @@
 #include "browser/browser_window.h"
 #include "clock/clock_window.h"
 #include "platform/graphics.h"
+#include "processes.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
-#include "processes.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include <gtkmm/picture.h>
 #include <gtkmm/shortcutcontroller.h>
 
+#include <cmath>
+
 #include "config.h"
 #include "platform/accessible.h"
 #include "platform/address_popup.h"
@@ -359,7 +361,8 @@ void BrowserWindow::build_page_tools() {
 }
 
 void BrowserWindow::zoom_step(int direction) {
-  const int level = next_zoom_level(static_cast<int>(engine_->zoom() * 100 + 0.5), direction);
+  const int level =
+      next_zoom_level(static_cast<int>(std::lround(engine_->zoom() * 100)), direction);
   engine_->set_zoom(level / 100.0);
   zoom_badge_->show_level(level);
 }

@@ -23,7 +23,7 @@ struct AddressResult {
 };
 
 // The longest address that is handed to the engine.
-inline constexpr std::size_t kMaxAddressLength = 32 * 1024;
+inline constexpr std::size_t kMaxAddressLength = std::size_t{32} * 1024;
 
 // Where the Search page sends its words.
 inline constexpr const char* kSearchQueryPrefix = "https://duckduckgo.com/html/?q=";

@@ -22,8 +22,11 @@ std::filesystem::path unused_path(const std::filesystem::path& dir, const std::s
   std::error_code ec;
   std::filesystem::path candidate = dir / name;
   for (int n = 1;
-       std::filesystem::exists(candidate, ec) || std::filesystem::is_symlink(candidate, ec); ++n)
-    candidate = dir / (stem + " (" + std::to_string(n) + ")" + ext);
+       std::filesystem::exists(candidate, ec) || std::filesystem::is_symlink(candidate, ec); ++n) {
+    std::string numbered = stem;
+    numbered.append(" (").append(std::to_string(n)).append(")").append(ext);
+    candidate = dir / numbered;
+  }
   return candidate;
 }
 

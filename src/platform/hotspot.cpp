@@ -7,7 +7,7 @@
 
 namespace vel {
 
-Hotspot::Hotspot(std::string name, int width_px, int height_px)
+Hotspot::Hotspot(const std::string& name, int width_px, int height_px)
     : Glib::ObjectBase("VelHotspot"), width_(width_px), height_(height_px) {
   set_name(name);
   add_css_class("vel-hotspot");

@@ -13,7 +13,7 @@ namespace vel {
 // assistive technology presents it as one and can press it; it never takes the keyboard focus.
 class Hotspot : public Gtk::Button {
  public:
-  Hotspot(std::string name, int width_px, int height_px);
+  Hotspot(const std::string& name, int width_px, int height_px);
 
   // A click: press and release of the primary button, both inside this hot-spot; also a press
   // from assistive technology.
