@@ -43,7 +43,7 @@ void ensure_clock_style() {
   done = true;
   const std::string window = "window." + std::string(kWindow.role);
   std::ostringstream css;
-  css << window << " { background-color: " << css_rgb(*kWindow.background) << "; "
+  css << window << " { background-color: " << css_rgb(kWindow.background.value()) << "; "
       << css_font(kWindow.font) << " }\n"
       << window << " button { min-height: 0; min-width: 0; margin: 0; padding: 0 4px; }\n"
       << window << " label { padding: 0; margin: 0; }\n";
