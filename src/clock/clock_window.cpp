@@ -34,6 +34,7 @@ std::string css_font(clock_layout::Font f) {
 }
 
 constexpr const clock_layout::Control& kWindow = clock_layout::control("clock-window");
+static_assert(kWindow.background.has_value(), "the clock window's row gives its colour");
 
 // The window's colours and fonts, written from its layout table, once per program.
 void ensure_clock_style() {
@@ -43,8 +44,9 @@ void ensure_clock_style() {
   done = true;
   const std::string window = "window." + std::string(kWindow.role);
   std::ostringstream css;
-  css << window << " { background-color: " << css_rgb(kWindow.background.value()) << "; "
-      << css_font(kWindow.font) << " }\n"
+  css << window
+      << " { background-color: " << css_rgb(kWindow.background.value_or(clock_layout::Rgb{}))
+      << "; " << css_font(kWindow.font) << " }\n"
       << window << " button { min-height: 0; min-width: 0; margin: 0; padding: 0 4px; }\n"
       << window << " label { padding: 0; margin: 0; }\n";
   for (const auto& c : clock_layout::kControls) {
