@@ -73,19 +73,23 @@ bool valid_host_and_port(std::string_view authority) {
   return true;
 }
 
-std::string escape_path(std::string_view path) {
+// Appends `c` to `out` as %XX.
+void append_percent_encoded(std::string& out, char c) {
   static constexpr char kHex[] = "0123456789ABCDEF";
+  const auto u = static_cast<unsigned char>(c);
+  out += '%';
+  out += kHex[u >> 4];
+  out += kHex[u & 0xf];
+}
+
+std::string escape_path(std::string_view path) {
   std::string out;
   out.reserve(path.size());
   for (char c : path) {
-    const auto u = static_cast<unsigned char>(c);
-    if (is_alpha(c) || is_digit(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+    if (is_alpha(c) || is_digit(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~')
       out += c;
-    } else {
-      out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 0xf];
-    }
+    else
+      append_percent_encoded(out, c);
   }
   return out;
 }
@@ -104,19 +108,14 @@ std::string escape_spaces(std::string_view s) {
 
 // The words as the Search page's form sends them: blanks as '+', the rest percent-encoded.
 std::string search_query(std::string_view words) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out = kSearchQueryPrefix;
   for (char c : words) {
-    const auto u = static_cast<unsigned char>(c);
-    if (is_alpha(c) || is_digit(c) || c == '-' || c == '_' || c == '.' || c == '*') {
+    if (is_alpha(c) || is_digit(c) || c == '-' || c == '_' || c == '.' || c == '*')
       out += c;
-    } else if (c == ' ') {
+    else if (c == ' ')
       out += '+';
-    } else {
-      out += '%';
-      out += kHex[u >> 4];
-      out += kHex[u & 0xf];
-    }
+    else
+      append_percent_encoded(out, c);
   }
   return out;
 }
