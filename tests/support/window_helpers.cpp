@@ -8,8 +8,8 @@ namespace vel::test {
 
 std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips) {
   // The centre of the pixel that holds the point; the browser window has no frame.
-  for (Gtk::Widget* w = window.pick(x_twips / 15 + 0.5, y_twips / 15 + 0.5); w;
-       w = w->get_parent()) {
+  for (Gtk::Widget* w = window.pick(x_twips / kTwipsPerPixel + 0.5, y_twips / kTwipsPerPixel + 0.5);
+       w; w = w->get_parent()) {
     for (const auto& c : browser_layout::kControls)
       if (&window.control(c.role) == w) return c.role;
     if (w == &window) break;

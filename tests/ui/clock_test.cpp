@@ -51,9 +51,12 @@ struct Pixels {
   // The hand's pixels show along `line`, and not along its reflection through the centre.
   void expect_hand_along(const LineCoords& line) const {
     for (double t : {0.2, 0.5, 0.8}) {
-      const double dx = t * (line.X2 - line.X1) / 15, dy = t * (line.Y2 - line.Y1) / 15;
-      EXPECT_TRUE(dark_near(line.X1 / 15 + dx, line.Y1 / 15 + dy)) << "hand at " << t;
-      EXPECT_FALSE(dark_near(line.X1 / 15 - dx, line.Y1 / 15 - dy)) << "opposite at " << t;
+      const double dx = t * (line.X2 - line.X1) / kTwipsPerPixel,
+                   dy = t * (line.Y2 - line.Y1) / kTwipsPerPixel;
+      EXPECT_TRUE(dark_near(line.X1 / kTwipsPerPixel + dx, line.Y1 / kTwipsPerPixel + dy))
+          << "hand at " << t;
+      EXPECT_FALSE(dark_near(line.X1 / kTwipsPerPixel - dx, line.Y1 / kTwipsPerPixel - dy))
+          << "opposite at " << t;
     }
   }
 };

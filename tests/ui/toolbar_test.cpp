@@ -95,7 +95,7 @@ struct Toolbar : ::testing::Test {
   // Moves the pointer to a point of the client area given in twips, and waits until the window
   // has handled the move.
   void point_at(int x_twips, int y_twips) {
-    const int x = x_twips / 15, y = y_twips / 15;
+    const int x = x_twips / kTwipsPerPixel, y = y_twips / kTwipsPerPixel;
     input.move(*window, x, y);
     ASSERT_TRUE(test::run_until([&] { return last == std::make_pair(double(x), double(y)); }))
         << "no motion at " << x << "," << y;
