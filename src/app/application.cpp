@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/application.h"
 
+#include <glib-unix.h>
 #include <glibmm/main.h>
 #include <gtkmm/shortcutcontroller.h>
+
+#include <csignal>
 
 #include "about/about_window.h"
 #include "browser/browser_window.h"
@@ -67,6 +70,16 @@ void Application::on_startup() {
   add_action("clock", [this] { show_clock_window(); });
   add_action("about", [this] { about_growth_.open(); });
   add_action("quit", [this] { quit_program(); });
+  // Asked to end by the session or a terminal (logout, kill, Ctrl+C): end as Exit does, with
+  // status 0. Once only: a second signal finds the default handler back and ends the process.
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    g_unix_signal_add(
+        signal,
+        +[](gpointer self) -> gboolean {
+          static_cast<Application*>(self)->quit_program();
+          return G_SOURCE_REMOVE;
+        },
+        this);
 }
 
 void Application::on_activate() {

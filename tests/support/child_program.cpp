@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include "support/main_loop.h"
+
 namespace vel::test {
 
 ChildProgram::ChildProgram(const std::vector<std::string>& args,
@@ -31,7 +33,12 @@ ChildProgram::ChildProgram(const std::vector<std::string>& args,
 }
 
 ChildProgram::~ChildProgram() {
-  if (pid_ > 0 && !exited() && kill(pid_, SIGTERM) == 0) waitpid(pid_, nullptr, 0);
+  if (pid_ <= 0 || exited() || kill(pid_, SIGTERM) != 0) return;
+  // It ends as Exit ends it; one that does not within the deadline is killed.
+  if (!run_until([&] { return exited(); }, std::chrono::seconds(10))) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
 }
 
 bool ChildProgram::exited() {

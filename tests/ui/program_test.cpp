@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <csignal>
 #include <functional>
 
 #include "browser/browser_layout.h"
@@ -77,4 +78,14 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   EXPECT_EQ(WEXITSTATUS(program.status()), 0);
   EXPECT_FALSE(window_named("Vel"));
   EXPECT_FALSE(window_named("About Vel Browser"));
+}
+
+// Asked to end by the session (SIGTERM at logout) it ends as Exit does, with status 0.
+TEST_F(Program, TheSessionsSignalToEndItEndsItAsExitDoes) {
+  test::ChildProgram program({});
+  ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
+  kill(program.pid(), SIGTERM);
+  ASSERT_TRUE(test::run_until([&] { return program.exited(); }));
+  ASSERT_TRUE(WIFEXITED(program.status())) << "status " << program.status();
+  EXPECT_EQ(WEXITSTATUS(program.status()), 0);
 }
