@@ -6,6 +6,7 @@
 #include <gtkmm/shortcutcontroller.h>
 
 #include <csignal>
+#include <utility>
 
 #include "about/about_window.h"
 #include "browser/browser_window.h"
@@ -25,7 +26,9 @@ Application::Application(std::string starting_address, EngineFactory engines)
       starting_address_(std::move(starting_address)),
       engines_(engines ? std::move(engines) : EngineFactory(make_webkit_engine)) {}
 
-Application::~Application() = default;
+Application::~Application() {
+  for (const unsigned watch : signal_watches_) g_source_remove(watch);
+}
 
 namespace {
 
@@ -73,13 +76,17 @@ void Application::on_startup() {
   // Asked to end by the session or a terminal (logout, kill, Ctrl+C): end as Exit does, with
   // status 0. Once only: a second signal finds the default handler back and ends the process.
   for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-    g_unix_signal_add(
+    signal_watches_.push_back(g_unix_signal_add(
         signal,
         +[](gpointer self) -> gboolean {
-          static_cast<Application*>(self)->quit_program();
+          auto& app = *static_cast<Application*>(self);
+          // Every watch goes: a second signal of any of the three ends the process at once.
+          for (const unsigned watch : std::exchange(app.signal_watches_, {}))
+            if (watch != g_source_get_id(g_main_current_source())) g_source_remove(watch);
+          app.quit_program();
           return G_SOURCE_REMOVE;
         },
-        this);
+        this));
 }
 
 void Application::on_activate() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "about/about_growth.h"
 #include "platform/web_engine.h"
@@ -60,6 +61,8 @@ class Application : public Gtk::Application {
   std::unique_ptr<BrowserWindow> browser_window_;
   std::unique_ptr<ClockWindow> clock_window_;
   std::unique_ptr<AboutWindow> about_window_;
+  // The watches for the signals that end the program; removed with it, should none have come.
+  std::vector<unsigned> signal_watches_;
 };
 
 }  // namespace vel
