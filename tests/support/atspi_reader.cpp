@@ -84,12 +84,15 @@ bool Accessible::act(std::string_view name) const {
   return false;
 }
 
+std::string Accessible::line() const {
+  if (!object_) return "(nothing)";
+  return take(atspi_accessible_get_role_name(object_.get(), nullptr)) + " \"" + text() + "\"";
+}
+
 std::string Accessible::outline(int depth) const {
-  if (!object_) return "(nothing)\n";
-  std::string line(2 * depth, ' ');
-  line += take(atspi_accessible_get_role_name(object_.get(), nullptr)) + " \"" + text() + "\"\n";
-  for (const Accessible& child : children()) line += child.outline(depth + 1);
-  return line;
+  std::string lines = std::string(2 * depth, ' ') + line() + "\n";
+  for (const Accessible& child : children()) lines += child.outline(depth + 1);
+  return lines;
 }
 
 Accessible accessible_application(pid_t pid) {

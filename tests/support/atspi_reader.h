@@ -32,7 +32,8 @@ class Accessible {
   bool act(std::string_view action) const;
   // Its action names, for messages.
   std::vector<std::string> actions() const;
-  // The tree below it, one object a line (role and name), for a failure's message.
+  // Its role and text on one line, and the tree below it so, for a failure's message.
+  std::string line() const;
   std::string outline(int depth = 0) const;
 
  private:

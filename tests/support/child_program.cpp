@@ -41,6 +41,12 @@ ChildProgram::~ChildProgram() {
   }
 }
 
+std::string ChildProgram::ending() {
+  if (!run_until([&] { return exited(); })) return "still running";
+  if (WIFEXITED(status_)) return "status " + std::to_string(WEXITSTATUS(status_));
+  return "signal " + std::to_string(WTERMSIG(status_));
+}
+
 bool ChildProgram::exited() {
   if (!ended_ && pid_ > 0 && waitpid(pid_, &status_, WNOHANG) == pid_) ended_ = true;
   return ended_;

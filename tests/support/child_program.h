@@ -19,9 +19,10 @@ class ChildProgram {
   ChildProgram& operator=(const ChildProgram&) = delete;
 
   pid_t pid() const { return pid_; }
-  // True once it has ended; status() then says how (as waitpid() tells it).
+  // True once it has ended.
   bool exited();
-  int status() const { return status_; }
+  // Waits for it to end and says how: "status N", "signal N", or "still running" at the deadline.
+  std::string ending();
 
  private:
   pid_t pid_ = -1;
