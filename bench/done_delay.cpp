@@ -17,10 +17,10 @@
 #include <utility>
 #include <vector>
 
-#include "browser/browser_window.h"
-#include "platform/graphics.h"
-#include "platform/webkit_engine.h"
+#include "engine/webkit_engine.h"
 #include "support/main_loop.h"
+#include "toolkit/graphics.h"
+#include "windows/browser/browser_window.h"
 
 namespace {
 

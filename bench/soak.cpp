@@ -24,12 +24,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "browser/browser_window.h"
-#include "clock/clock_window.h"
-#include "platform/graphics.h"
-#include "processes.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
+#include "support/processes.h"
+#include "toolkit/graphics.h"
+#include "windows/browser/browser_window.h"
+#include "windows/clock/clock_window.h"
 
 namespace {
 

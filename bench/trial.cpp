@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "processes.h"
+#include "support/processes.h"
 #include "support/x_windows.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include "app/application.h"
 #include "config.h"
-#include "platform/address.h"
-#include "platform/graphics.h"
+#include "core/address.h"
+#include "toolkit/graphics.h"
 
 namespace {
 

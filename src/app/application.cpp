@@ -8,11 +8,11 @@
 #include <csignal>
 #include <utility>
 
-#include "about/about_window.h"
-#include "browser/browser_window.h"
-#include "clock/clock_window.h"
 #include "config.h"
-#include "platform/webkit_engine.h"
+#include "engine/webkit_engine.h"
+#include "windows/about/about_window.h"
+#include "windows/browser/browser_window.h"
+#include "windows/clock/clock_window.h"
 
 namespace vel {
 

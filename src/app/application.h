@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "about/about_growth.h"
-#include "platform/web_engine.h"
+#include "engine/web_engine.h"
+#include "windows/about/about_growth.h"
 
 namespace vel {
 

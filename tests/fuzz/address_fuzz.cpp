@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/address.h"
+#include "core/address.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "browser/browser_window.h"
-#include "platform/webkit_engine.h"
+#include "engine/webkit_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
+#include "windows/browser/browser_window.h"
 
 namespace vel::test {
 

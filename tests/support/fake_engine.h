@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/web_engine.h"
+#include "engine/web_engine.h"
 
 namespace vel::test {
 

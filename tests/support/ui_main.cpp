@@ -4,8 +4,8 @@
 #include <gtk/gtk.h>
 #include <gtkmm/init.h>
 
-#include "platform/graphics.h"
-#include "platform/style.h"
+#include "toolkit/graphics.h"
+#include "toolkit/style.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

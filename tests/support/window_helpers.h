@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/browser_window.h"
+#include "windows/browser/browser_window.h"
 
 namespace vel::test {
 

@@ -7,15 +7,15 @@
 
 #include <vector>
 
-#include "about/about_growth.h"
-#include "about/about_window.h"
 #include "app/application.h"
-#include "browser/browser_window.h"
-#include "clock/clock_window.h"
-#include "platform/twips.h"
+#include "core/twips.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
+#include "windows/about/about_growth.h"
+#include "windows/about/about_window.h"
+#include "windows/browser/browser_window.h"
+#include "windows/clock/clock_window.h"
 
 using namespace vel;
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window against a stand-in engine: layout, stacking, start-up state, the address box.
-#include "browser/browser_window.h"
+#include "windows/browser/browser_window.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
-#include "platform/builtin_pages.h"
+#include "core/builtin_addresses.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "browser/browser_window.h"
-#include "clock/clock_layout.h"
-#include "clock/clock_window.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
+#include "windows/browser/browser_window.h"
+#include "windows/clock/clock_layout.h"
+#include "windows/clock/clock_window.h"
 
 // Last: Xlib's macros clash with names in the headers above.
 #include <X11/Xlib.h>

@@ -10,12 +10,12 @@
 #include <fstream>
 
 #include "app/application.h"
-#include "browser/browser_window.h"
-#include "platform/hotspot.h"
-#include "platform/webkit_engine.h"
+#include "engine/webkit_engine.h"
 #include "support/engine_window.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
+#include "toolkit/hotspot.h"
+#include "windows/browser/browser_window.h"
 
 using namespace vel;
 using test::Role;

@@ -11,11 +11,11 @@
 #include <fstream>
 #include <map>
 
-#include "browser/browser_window.h"
-#include "processes.h"
 #include "support/engine_window.h"
+#include "support/processes.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
+#include "windows/browser/browser_window.h"
 
 using namespace vel;
 namespace fs = std::filesystem;

@@ -5,10 +5,10 @@
 #include <csignal>
 #include <functional>
 
-#include "browser/browser_layout.h"
 #include "support/child_program.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
+#include "windows/browser/browser_layout.h"
 
 using namespace vel;
 

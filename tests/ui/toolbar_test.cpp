@@ -16,10 +16,10 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "browser/browser_window.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
+#include "windows/browser/browser_window.h"
 
 using namespace vel;
 using test::Role;

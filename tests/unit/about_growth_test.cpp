@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The About window's growth rule: single-precision twips, 500 a tick, stop once a side is full.
-#include "about/about_growth.h"
+#include "windows/about/about_growth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/address.h"
+#include "core/address.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "clock/clock_layout.h"
-#include "clock/hand.h"
+#include "windows/clock/clock_layout.h"
+#include "windows/clock/hand.h"
 
 namespace vel {
 namespace {

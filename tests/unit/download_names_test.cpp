@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/download_names.h"
+#include "core/download_names.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

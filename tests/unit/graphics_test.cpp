@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/graphics.h"
+#include "toolkit/graphics.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/html.h"
+#include "core/html.h"
 
 #include <gtest/gtest.h>
 

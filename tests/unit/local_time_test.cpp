@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The time texts in the user's formats: the clock window's read-outs and the status bar's hours
 // and minutes.
-#include "platform/local_time.h"
+#include "toolkit/local_time.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "clock/readout.h"
+#include "windows/clock/readout.h"
 
 namespace vel {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/window_timer.h"
+#include "toolkit/window_timer.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>

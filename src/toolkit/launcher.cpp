@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "toolkit/launcher.h"
+
+#include <gdkmm/display.h>
+#include <giomm/appinfo.h>
+#include <giomm/file.h>
+#include <glibmm/uriutils.h>
+
+#include <vector>
+
+namespace vel {
+namespace {
+
+// Starts `app` on this display by `start(app, context)`; the launch spawns it and returns, and the
+// program runs on its own.
+template <class Start>
+LaunchResult launch(const Glib::RefPtr<Gio::AppInfo>& app, Start start) {
+  Glib::RefPtr<Gio::AppLaunchContext> context;
+  if (auto display = Gdk::Display::get_default()) context = display->get_app_launch_context();
+  try {
+    if (!start(app, context)) return {false, app->get_display_name() + " could not be started."};
+  } catch (const Glib::Error& e) {
+    return {false, e.what()};
+  }
+  return {true, {}};
+}
+
+}  // namespace
+
+LaunchResult start_text_editor() {
+  const auto app = Gio::AppInfo::get_default_for_type("text/plain", false);
+  if (!app) return {false, "There is no application for plain text on this system."};
+  return launch(app, [](const auto& a, const auto& context) {
+    return a->launch(std::vector<Glib::RefPtr<Gio::File>>{}, context);
+  });
+}
+
+LaunchResult open_with_desktop(const std::string& uri) {
+  const std::string scheme = Glib::uri_parse_scheme(uri);
+  const auto app = scheme.empty() ? Glib::RefPtr<Gio::AppInfo>()
+                                  : Gio::AppInfo::get_default_for_uri_scheme(scheme);
+  if (!app) return {false, "There is no application for \"" + scheme + ":\" addresses."};
+  return launch(app,
+                [&uri](const auto& a, const auto& context) { return a->launch_uri(uri, context); });
+}
+
+}  // namespace vel

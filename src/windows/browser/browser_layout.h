@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "core/twips.h"
+
+namespace vel::browser_layout {
+
+// What a control is for. The widget of each role is found through the table at compile time.
+enum class Role {
+  StatusBar,
+  AddressBox,
+  PageView,
+  AboutSpot,
+  ClockSpot,
+  ExitBrowserSpot,
+  ExitSpot,
+  EditDocumentSpot,
+  OfflineSpot,
+  OnlineSpot,
+  SaveSpot,
+  OpenSpot,
+  NewDocumentSpot,
+  SearchButton,
+  HomeButton,
+  RefreshButton,
+  StopButton,
+  ForwardButton,
+  BackButton,
+  SearchStrip,
+  HomeStrip,
+  RefreshStrip,
+  StopStrip,
+  ForwardStrip,
+  BackStrip,
+  Banner,
+};
+
+// Hot-spots are transparent: a painted button of the banner lies under a picture-sized spot and
+// the strip of a label beside it; the command hot-spots are small squares over painted icons.
+enum class Kind { Hotspot, Banner, AddressBox, PageView, StatusBar };
+
+// One row per control, with everything about it.
+struct Control {
+  std::string_view design_name;  // the control's name in the original window design
+  Role role;
+  std::string_view id;  // widget name, for style sheets and debugging
+  Kind kind;
+  TwipsRect rect;
+  int tab_index;                     // -1: none
+  std::string_view tooltip;          // empty: none
+  std::string_view hint;             // written to the hint panel while the pointer moves over it
+  bool hint_on_click;                // the click writes the hint too
+  std::string_view accessible_name;  // empty: the tooltip
+  std::string_view action;           // the command a click runs; empty: none
+};
+
+// The browser window's client area.
+inline constexpr int kClientWidth = 9600;
+inline constexpr int kClientHeight = 7200;
+// Status bar panels: each 1440 twips wide.
+inline constexpr int kPanelWidth = 1440;
+// The progress monitor's period.
+inline constexpr unsigned kLoadMonitorMs = 5;
+
+// The window and its parts that are not on screen, by their names in the original design.
+struct Part {
+  std::string_view design_name;
+  std::string_view what;
+};
+inline constexpr Part kParts[] = {
+    {"Form1", "BrowserWindow"},
+    {"timTimer", "BrowserWindow::load_monitor_, every kLoadMonitorMs"},
+    {"Timer1", "AboutGrowth's timer (about/about_growth.h), owned by the application"},
+    {"CommonDialog1", "BrowserWindow::file_dialog_"},
+    {"imlIcons", "not kept: nothing ever drew from it"},
+};
+
+// Every control of the browser window, uppermost first. The windowed controls lie above all
+// windowless ones; among the windowless, the command hot-spots lie above the button pictures,
+// those above the button strips, and the banner lies at the bottom.
+// clang-format off
+inline constexpr std::array<Control, 26> kControls{{
+  // design name     role                   id               kind              rect                     tab tooltip               hint          click  accessible name       action
+  {"StatusBar1",    Role::StatusBar,        "status-bar",    Kind::StatusBar,  {0, 6945, 9600, 255},    8,  {},                   {},           false, {},                   {}},
+  {"cboAddress",    Role::AddressBox,       "address-box",   Kind::AddressBox, {240, 480, 9195, 315},   7,  {},                   {},           false, "Address",            {}},
+  {"brwWebBrowser", Role::PageView,         "page-view",     Kind::PageView,   {0, 1200, 9600, 5775},   0,  {},                   {},           false, {},                   {}},
+  {"Label16",       Role::AboutSpot,        "about",         Kind::Hotspot,    {8520, 880, 780, 255},   18, {},                   {},           false, "About Vel Browser",  "app.about"},
+  {"Label15",       Role::ClockSpot,        "clock",         Kind::Hotspot,    {5400, 840, 375, 255},   17, "Time Zone",          {},           false, {},                   "app.clock"},
+  {"Label14",       Role::ExitBrowserSpot,  "exit-browser",  Kind::Hotspot,    {8040, 840, 255, 255},   16, "Exit Browser",       {},           false, {},                   "app.quit"},
+  {"Label13",       Role::ExitSpot,         "exit",          Kind::Hotspot,    {8040, 840, 255, 255},   15, "Exit",               {},           false, {},                   "app.quit"},
+  {"Label12",       Role::EditDocumentSpot, "edit-document", Kind::Hotspot,    {7680, 840, 255, 255},   14, "Edit HTML Document", {},           false, {},                   {}},
+  {"Label11",       Role::OfflineSpot,      "offline",       Kind::Hotspot,    {7320, 840, 255, 255},   13, "Work offline",       {},           false, {},                   "win.offline"},
+  {"Label10",       Role::OnlineSpot,       "online",        Kind::Hotspot,    {6960, 840, 255, 255},   12, "Work online",        {},           false, {},                   "win.online"},
+  {"Label9",        Role::SaveSpot,         "save",          Kind::Hotspot,    {6600, 840, 255, 255},   11, "Save",               {},           false, {},                   {}},
+  {"Label8",        Role::OpenSpot,         "open",          Kind::Hotspot,    {6240, 840, 255, 255},   10, "Open",               {},           false, {},                   "win.open"},
+  {"Label7",        Role::NewDocumentSpot,  "new-document",  Kind::Hotspot,    {5880, 840, 255, 255},   9,  "New HTML Document",  {},           false, {},                   "win.new-document"},
+  {"Image7",        Role::SearchButton,     "search-button", Kind::Hotspot,    {6960, 0, 1455, 375},    -1, {},                   "  Search",   false, "Search",             "win.search"},
+  {"Image6",        Role::HomeButton,       "home-button",   Kind::Hotspot,    {5520, 0, 1455, 375},    -1, {},                   "  Home",     false, "Home",               "win.home"},
+  {"Image5",        Role::RefreshButton,    "reload-button", Kind::Hotspot,    {4080, 0, 1455, 375},    -1, {},                   "  Refresh",  false, "Refresh",            "win.reload"},
+  {"Image4",        Role::StopButton,       "stop-button",   Kind::Hotspot,    {2760, 0, 1335, 375},    -1, {},                   "  Stop",     false, "Stop",               "win.stop"},
+  {"Image3",        Role::ForwardButton,    "forward-button",Kind::Hotspot,    {1320, 0, 1335, 375},    -1, {},                   "  Forward",  false, "Forward",            "win.forward"},
+  {"Image2",        Role::BackButton,       "back-button",   Kind::Hotspot,    {0, 0, 1335, 375},       -1, {},                   "  Back",     true,  "Back",               "win.back"},
+  {"Label6",        Role::SearchStrip,      "search-strip",  Kind::Hotspot,    {7080, 0, 1335, 375},    6,  {},                   {},           false, "Search",             "win.search"},
+  {"Label5",        Role::HomeStrip,        "home-strip",    Kind::Hotspot,    {5520, 0, 1455, 375},    5,  {},                   {},           false, "Home",               "win.home"},
+  {"Label4",        Role::RefreshStrip,     "reload-strip",  Kind::Hotspot,    {4080, 0, 1455, 375},    4,  {},                   {},           false, "Refresh",            "win.reload"},
+  {"Label3",        Role::StopStrip,        "stop-strip",    Kind::Hotspot,    {2760, 120, 1335, 375},  3,  {},                   {},           false, "Stop",               "win.stop"},
+  {"Label2",        Role::ForwardStrip,     "forward-strip", Kind::Hotspot,    {1200, 0, 1455, 375},    2,  {},                   {},           false, "Forward",            "win.forward"},
+  {"Label1",        Role::BackStrip,        "back-strip",    Kind::Hotspot,    {480, 600, 1215, 375},   1,  {},                   {},           false, "Back",               "win.back"},
+  {"Image1",        Role::Banner,           "banner",        Kind::Banner,     {0, 0, 9600, 1215},      -1, {},                   "  ",         false, "Vel Browser toolbar", {}},
+}};
+// clang-format on
+
+// The row of a role; a role with no row, or with two, does not compile.
+constexpr std::size_t index_of(Role role) {
+  std::size_t found = kControls.size();
+  for (std::size_t i = 0; i < kControls.size(); ++i)
+    if (kControls[i].role == role) {
+      if (found != kControls.size()) throw "a role has two rows";
+      found = i;
+    }
+  if (found == kControls.size()) throw "a role has no row";
+  return found;
+}
+static_assert([] {
+  for (int r = 0; r <= static_cast<int>(Role::Banner); ++r) index_of(static_cast<Role>(r));
+  return true;
+}());
+constexpr const Control& row(Role role) {
+  return kControls[index_of(role)];
+}
+
+}  // namespace vel::browser_layout

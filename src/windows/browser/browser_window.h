@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <giomm/simpleactiongroup.h>
+#include <gtkmm/comboboxtext.h>
+#include <gtkmm/fixed.h>
+#include <gtkmm/overlay.h>
+#include <gtkmm/window.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/web_engine.h"
+#include "toolkit/address_popup.h"
+#include "toolkit/file_dialog.h"
+#include "toolkit/message.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/window_timer.h"
+#include "windows/browser/browser_layout.h"
+#include "windows/browser/find_bar.h"
+#include "windows/browser/zoom_badge.h"
+
+namespace vel {
+
+// The browser window: a banner with invisible hot-spots, the address box, the web view and the
+// status bar, at the fixed rectangles of its control table (browser_layout.h).
+//
+// Its commands are actions: "win.back", "win.forward", "win.stop", "win.reload", "win.home",
+// "win.search", "win.new-document", "win.open", "win.online" and "win.offline" belong to the
+// window, and so do the desktop's usual commands that the design has no control for: "win.find"
+// (with "win.find-next", "win.find-previous", "win.find-close"), "win.zoom-in", "win.zoom-out",
+// "win.zoom-reset", "win.print" and "win.close"; the hot-spots for the clock, About and exit
+// activate "app.clock", "app.about" and "app.quit", which the application provides. Hot-spots and
+// keys activate the same actions.
+class BrowserWindow : public Gtk::Window {
+ public:
+  explicit BrowserWindow(std::unique_ptr<WebEngine> engine);
+  ~BrowserWindow() override;
+
+  // The address to open when the window is loaded; empty opens nothing.
+  std::string starting_address;
+
+  // Shows the window and, when a starting address is set, opens it with the progress monitor on.
+  void load();
+
+  // The address box: an entry chosen from the list, and Enter.
+  void on_address_chosen();
+  void on_address_activated();
+  // The engine finished a load: the box shows where it ended up.
+  void on_load_finished();
+  // One look of the progress monitor: "Opening..." while the engine is busy, else "Done" and the
+  // page's title in the caption, and the monitor stops.
+  void on_monitor_tick();
+
+  WebEngine& engine() { return *engine_; }
+  Gtk::ComboBoxText& address_box() { return *address_box_; }
+  // The address box's list as it pops up.
+  AddressPopup& address_popup() { return *address_popup_; }
+  StatusBar& status_bar() { return *status_bar_; }
+  WindowTimer& load_monitor() { return load_monitor_; }
+  FileDialog& file_dialog() { return file_dialog_; }
+  // The message shown when a command failed, while it is shown.
+  Gtk::MessageDialog* message() const { return message_.dialog(); }
+  // The widget of a control of the table.
+  Gtk::Widget& control(browser_layout::Role role) const {
+    return *widgets_[browser_layout::index_of(role)];
+  }
+  Gtk::Fixed& client_area() { return *fixed_; }
+  FindBar& find_bar() { return *find_bar_; }
+  ZoomBadge& zoom_badge() { return *zoom_badge_; }
+
+ private:
+  void build_controls();
+  Gtk::Widget* build_control(const browser_layout::Control& c);
+  // Writes a control's hover hint into the hint panel.
+  std::function<void()> write_hint(std::string_view hint);
+  void build_actions();
+  void build_shortcuts();
+  void remember(const Glib::ustring& text);
+  void on_new_document();
+  void on_open();
+  void on_offline();
+  void name_page();
+  void build_page_tools();
+  void zoom_step(int direction);
+
+  std::unique_ptr<WebEngine> engine_;
+  Gtk::Overlay* overlay_ = nullptr;
+  Gtk::Fixed* fixed_ = nullptr;
+  Gtk::ComboBoxText* address_box_ = nullptr;
+  StatusBar* status_bar_ = nullptr;
+  std::array<Gtk::Widget*, browser_layout::kControls.size()> widgets_{};
+  Glib::RefPtr<Gio::SimpleActionGroup> actions_;
+  // The progress monitor: a poll of the engine's busy state, set at 5 ms and so run every 16 ms,
+  // the window timer's finest step.
+  WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
+  sigc::connection address_changed_;
+  sigc::connection load_finished_, settled_, title_changed_;
+  std::unique_ptr<AddressPopup> address_popup_;
+  FindBar* find_bar_ = nullptr;
+  ZoomBadge* zoom_badge_ = nullptr;
+  FileDialog file_dialog_{*this};
+  MessageBox message_;
+};
+
+}  // namespace vel
