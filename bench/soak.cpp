@@ -133,7 +133,7 @@ class Soak {
         } else {
           // Typed and entered, as the user does: the address also goes into the box's list.
           window_->address_box().get_entry()->set_text(uri);
-          window_->on_address_activated();
+          g_signal_emit_by_name(window_->address_box().get_entry()->gobj(), "activate");
         }
       };
       if (!vel::test::wait_for_load(window_->engine().signal_load_finished(), navigate,
@@ -147,7 +147,7 @@ class Soak {
   // A lost page process shows up either as the engine's message page or as a web process that
   // went away without the program asking.
   void check_page() {
-    if (window_->engine().location_name() == kStoppedTitle) ++stopped_pages_;
+    if (window_->engine().title() == kStoppedTitle) ++stopped_pages_;
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
       if (stat(("/proc/" + std::to_string(*it)).c_str(), &st) != 0) {

@@ -103,8 +103,7 @@ BrowserWindow& Application::show_browser_window() {
   add_window(*browser_window_);
   drop_when_closed(browser_window_);
   // The address given on the command line is for the first window only.
-  browser_window_->starting_address = std::exchange(starting_address_, {});
-  browser_window_->load();
+  browser_window_->present_and_open(std::exchange(starting_address_, {}));
   return *browser_window_;
 }
 
@@ -121,7 +120,7 @@ ClockWindow& Application::show_clock_window() {
   return *clock_window_;
 }
 
-AboutWindow& Application::about_window() {
+AboutWindow& Application::make_about_window() {
   if (about_window_) return *about_window_;
   about_window_ = std::make_unique<AboutWindow>(about_growth_);
   add_window(*about_window_);

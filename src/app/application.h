@@ -36,9 +36,8 @@ class Application : public Gtk::Application {
   ClockWindow& show_clock_window();
   ClockWindow* clock_window() const { return clock_window_.get(); }
 
-  // The About window, created hidden when there is none; the About growth shows it.
-  AboutWindow& about_window();
-  AboutWindow* about_window_if_any() const { return about_window_.get(); }
+  // The About window, while there is one; the About growth makes it when it starts to grow.
+  AboutWindow* about_window() const { return about_window_.get(); }
   AboutGrowth& about_growth() { return about_growth_; }
 
   // Ends the program at once: every window closes.
@@ -52,12 +51,14 @@ class Application : public Gtk::Application {
  private:
   template <class Window>
   void drop_when_closed(std::unique_ptr<Window>& slot);
+  // The About window, created hidden when there is none.
+  AboutWindow& make_about_window();
 
   std::string starting_address_;
   EngineFactory engines_;
   // The first window's engine, already opening the starting address while GTK builds that window.
   std::unique_ptr<WebEngine> first_engine_;
-  AboutGrowth about_growth_{[this]() -> AboutWindow& { return about_window(); }};
+  AboutGrowth about_growth_{[this]() -> AboutWindow& { return make_about_window(); }};
   std::unique_ptr<BrowserWindow> browser_window_;
   std::unique_ptr<ClockWindow> clock_window_;
   std::unique_ptr<AboutWindow> about_window_;

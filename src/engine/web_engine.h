@@ -24,10 +24,10 @@ class WebEngine {
   virtual void prepare(const std::string& address) { (void)address; }
   virtual bool go_back() = 0;
   virtual bool go_forward() = 0;
-  virtual bool go_home() = 0;
-  virtual bool go_search() = 0;
+  virtual bool load_home_page() = 0;
+  virtual bool load_search_page() = 0;
   virtual bool stop() = 0;
-  virtual bool refresh() = 0;
+  virtual bool reload() = 0;
   virtual bool set_offline(bool offline) = 0;
   // Caret browsing: a movable text cursor in the page, for reading and selecting by keyboard.
   virtual bool set_caret_browsing(bool on) {
@@ -36,13 +36,15 @@ class WebEngine {
   }
   virtual bool caret_browsing() const { return false; }
 
-  virtual bool busy() const = 0;
-  virtual std::string location_name() const = 0;
-  virtual std::string location_url() const = 0;
+  // True while a load is under way: from the request until the page and its title are in.
+  virtual bool is_loading() const = 0;
+  // The shown page's title, and its full address (for a message page, the address it stands for).
+  virtual std::string title() const = 0;
+  virtual std::string uri() const = 0;
 
   // Raised whenever a load ends, successfully or not.
   virtual sigc::signal<void()>& signal_load_finished() = 0;
-  // Raised when the engine stops being busy, so a watcher need not wait for its next look.
+  // Raised when the engine stops loading, so a watcher need not wait for its next look.
   sigc::signal<void()>& signal_settled() { return settled_; }
   // Raised when the page's title changes.
   sigc::signal<void()>& signal_title_changed() { return title_changed_; }

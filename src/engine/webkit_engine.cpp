@@ -22,7 +22,7 @@
 namespace vel {
 namespace {
 
-// How long a requested navigation counts as busy before the engine reports that it started.
+// How long a requested navigation counts as loading before the engine reports that it started.
 // Navigations that the engine drops without a load (a jump within the page) end this way.
 constexpr unsigned kRequestGraceMs = 2000;
 
@@ -138,8 +138,8 @@ class WebKitEngine final : public WebEngine {
     return true;
   }
 
-  bool go_home() override { return navigate(kHomeAddress); }
-  bool go_search() override { return navigate(kSearchAddress); }
+  bool load_home_page() override { return navigate(kHomeAddress); }
+  bool load_search_page() override { return navigate(kSearchAddress); }
 
   bool stop() override {
     forget_request();
@@ -147,7 +147,7 @@ class WebKitEngine final : public WebEngine {
     return true;
   }
 
-  bool refresh() override {
+  bool reload() override {
     // The view shows our message in place of a page: try the page itself again.
     if (!failed_uri_.empty()) return open(failed_uri_, failed_alternative_);
     if (!webkit_web_view_get_uri(view_)) return false;
@@ -165,17 +165,17 @@ class WebKitEngine final : public WebEngine {
     return webkit_settings_get_enable_caret_browsing(webkit_web_view_get_settings(view_));
   }
 
-  bool busy() const override {
+  bool is_loading() const override {
     return request_pending_ || probe_.running() || webkit_web_view_is_loading(view_);
   }
 
-  std::string location_name() const override {
+  std::string title() const override {
     const char* title = webkit_web_view_get_title(view_);
     if (title && *title) return title;
     return probe_.title();
   }
 
-  std::string location_url() const override {
+  std::string uri() const override {
     if (!failed_uri_.empty()) return failed_uri_;  // a message page's, even before it is in
     const char* uri = webkit_web_view_get_uri(view_);
     return std::string(uri ? uri : "");
@@ -228,7 +228,7 @@ class WebKitEngine final : public WebEngine {
   // A window asked for the address that is already opening. Should that load have ended before
   // the window was there to hear it, tell the window now, as the load's end would have.
   void take_over_prepared_load() {
-    if (busy()) return;
+    if (is_loading()) return;
     prepared_end_idle_.disconnect();
     // At the priority of the engine's own events, so that drawing the new window does not hold
     // it back behind the progress monitor's next look. (signal_idle().connect leaves an idle
@@ -282,7 +282,7 @@ class WebKitEngine final : public WebEngine {
         if (message_ == Message::Asked) break;
         const bool quiet = message_ == Message::Loading && message_quiet_;
         message_ = Message::None;
-        // The engine may name the page a moment after the load has ended; stay busy until the
+        // The engine may name the page a moment after the load has ended; stay loading until the
         // title is known, so whoever sees the load end also sees the finished page's title.
         if (!title_seen_) probe_.start();
         if (!quiet) load_finished_.emit();
@@ -295,7 +295,7 @@ class WebKitEngine final : public WebEngine {
   }
 
   void announce_if_settled() {
-    if (busy()) return;
+    if (is_loading()) return;
     settled_.emit();
     release_free_memory_when_idle();
   }
@@ -307,7 +307,7 @@ class WebKitEngine final : public WebEngine {
         reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
             ? "The page used too much memory and was stopped. Refresh to load it again."
             : "The page stopped working. Refresh to load it again.";
-    show_message("This page has stopped", text, location_url());
+    show_message("This page has stopped", text, uri());
   }
 
   // A message page in place of the page at `uri`, which Refresh tries again.
@@ -318,7 +318,7 @@ class WebKitEngine final : public WebEngine {
   }
 
   // Showing the message is a load of its own, under the address it stands for (or the current
-  // one): busy until it is in. A quiet one raises no load's end.
+  // one): loading until it is in. A quiet one raises no load's end.
   void show_message(std::string_view title, std::string_view text, const std::string& address,
                     bool quiet = false, const std::string& alternative = {}) {
     note_request();

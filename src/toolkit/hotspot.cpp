@@ -39,7 +39,7 @@ Hotspot::Hotspot(const std::string& name, int width_px, int height_px)
   add_controller(click);
 }
 
-void Hotspot::on_motion(std::function<void()> handler) {
+void Hotspot::set_motion_handler(std::function<void()> handler) {
   if (!motion_) {
     auto motion = Gtk::EventControllerMotion::create();
     motion->signal_motion().connect([this](double, double) {

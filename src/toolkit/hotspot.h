@@ -17,10 +17,13 @@ class Hotspot : public Gtk::Button {
 
   // A click: press and release of the primary button, both inside this hot-spot; also a press
   // from assistive technology.
-  void on_click(std::function<void()> handler) { click_ = std::move(handler); }
+  void set_click_handler(std::function<void()> handler) { click_ = std::move(handler); }
   // Runs before the click handler, for pointer clicks only.
-  void on_pointer_click(std::function<void()> handler) { pointer_click_ = std::move(handler); }
-  void on_motion(std::function<void()> handler);
+  void set_pointer_click_handler(std::function<void()> handler) {
+    pointer_click_ = std::move(handler);
+  }
+  // Runs on every pointer move over the hot-spot.
+  void set_motion_handler(std::function<void()> handler);
 
   // Runs the click handlers as if clicked with the pointer; false when there is none.
   bool activate_click();

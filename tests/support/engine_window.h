@@ -17,18 +17,18 @@ namespace vel::test {
 // A shown browser window with the real web engine, counting the loads it completes.
 struct EngineWindow : ::testing::Test {
   EngineWindow() : window(std::make_unique<BrowserWindow>(make_webkit_engine())) {
-    window->load();
+    window->present_and_open();
     show_and_wait(*window);
     engine().signal_load_finished().connect([this] { ++completions; });
   }
 
   WebEngine& engine() { return window->engine(); }
-  std::string title() { return engine().location_name(); }
-  std::string url() { return engine().location_url(); }
+  std::string title() { return engine().title(); }
+  std::string url() { return engine().uri(); }
   // Runs `action` and waits until the load it starts has completed and the engine is idle.
   void load(const std::function<void()>& action) {
     ASSERT_TRUE(wait_for_load(engine().signal_load_finished(), action) &&
-                run_until([&] { return !engine().busy(); }))
+                run_until([&] { return !engine().is_loading(); }))
         << "the load did not end";
   }
 

@@ -15,8 +15,8 @@ class FakeEngine : public WebEngine {
  public:
   std::vector<std::string> calls;  // "prepare:<text>", "navigate:<text>", "back", ...
   bool fail_navigate = false;      // navigate() fails; navigate("") always does, as the real one
-  bool history_back = true, busy_value = false, caret = false;
-  std::string title = "Fake page", url = "http://fake.test/";
+  bool history_back = true, loading_value = false, caret = false;
+  std::string page_title = "Fake page", page_uri = "http://fake.test/";
 
   FakeEngine() { box_.set_focusable(true); }
 
@@ -26,18 +26,18 @@ class FakeEngine : public WebEngine {
   void prepare(const std::string& address) override { record("prepare:" + address); }
   bool go_back() override { return record("back", history_back); }
   bool go_forward() override { return record("forward"); }
-  bool go_home() override { return record("home"); }
-  bool go_search() override { return record("search"); }
+  bool load_home_page() override { return record("home"); }
+  bool load_search_page() override { return record("search"); }
   bool stop() override { return record("stop"); }
-  bool refresh() override { return record("refresh"); }
+  bool reload() override { return record("reload"); }
   bool set_offline(bool value) override { return record(value ? "offline:true" : "offline:false"); }
   bool set_caret_browsing(bool on) override {
     return record((caret = on) ? "caret:true" : "caret:false");
   }
   bool caret_browsing() const override { return caret; }
-  bool busy() const override { return busy_value; }
-  std::string location_name() const override { return title; }
-  std::string location_url() const override { return url; }
+  bool is_loading() const override { return loading_value; }
+  std::string title() const override { return page_title; }
+  std::string uri() const override { return page_uri; }
   sigc::signal<void()>& signal_load_finished() override { return complete_; }
   Gtk::Widget& widget() override { return box_; }
   void find(const std::string& text, bool forward) override {

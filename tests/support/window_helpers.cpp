@@ -28,6 +28,12 @@ void click_control(XInput& input, BrowserWindow& window, Role role) {
   drain_events();
 }
 
+void enter_address(BrowserWindow& window, const std::string& text) {
+  Gtk::Entry& entry = *window.address_box().get_entry();
+  entry.set_text(text);
+  g_signal_emit_by_name(entry.gobj(), "activate");
+}
+
 std::vector<std::string> address_list(BrowserWindow& window) {
   std::vector<std::string> items;
   auto model = window.address_box().get_model();

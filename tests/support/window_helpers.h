@@ -24,6 +24,9 @@ std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine);
 // A real click in the middle of one of the browser window's controls; handled when it returns.
 void click_control(XInput& input, BrowserWindow& window, Role role);
 
+// Puts the text into the address box and presses Enter there, as the entry's own activation.
+void enter_address(BrowserWindow& window, const std::string& text);
+
 // The address box's list, first entry first, read from the box's own model.
 std::vector<std::string> address_list(BrowserWindow& window);
 

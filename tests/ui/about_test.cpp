@@ -37,23 +37,23 @@ struct AboutFixture : ::testing::Test {
     test::show_and_wait(*window);
     // Runs after the window's own handler: the size each tick left behind.
     tick_ = app->about_growth().timer().signal_tick().connect([this] {
-      if (AboutWindow* about = app->about_window_if_any()) sizes.push_back(about->size_twips());
+      if (AboutWindow* about = app->about_window()) sizes.push_back(about->size_twips());
     });
   }
   ~AboutFixture() override {
     // Every test starts with no About window and the timer off.
     tick_.disconnect();
     app->about_growth().timer().set_enabled(false);
-    if (app->about_window_if_any()) {
-      app->about_window_if_any()->close();
-      test::run_until([&] { return app->about_window_if_any() == nullptr; });
+    if (app->about_window()) {
+      app->about_window()->close();
+      test::run_until([&] { return app->about_window() == nullptr; });
     }
   }
 
   void open_about() {
     input.click(*window, window->control(test::Role::AboutSpot));
-    ASSERT_TRUE(test::run_until(
-        [&] { return app->about_window_if_any() && app->about_window_if_any()->get_mapped(); }));
+    ASSERT_TRUE(
+        test::run_until([&] { return app->about_window() && app->about_window()->get_mapped(); }));
   }
 
   Glib::RefPtr<Application> app;
@@ -67,7 +67,7 @@ struct AboutFixture : ::testing::Test {
 
 TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize) {
   open_about();
-  AboutWindow* about = app->about_window_if_any();
+  AboutWindow* about = app->about_window();
   auto* title_bar = dynamic_cast<Gtk::HeaderBar*>(about->get_titlebar());
   ASSERT_NE(title_bar, nullptr);
   EXPECT_EQ(title_bar->get_decoration_layout(), ":close");  // no minimise, no maximise
@@ -91,7 +91,7 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   sizes.clear();
   input.click(*window, window->control(test::Role::AboutSpot));
   ASSERT_TRUE(test::run_until([&] { return about->size_twips() == minimum; }));
-  EXPECT_EQ(app->about_window_if_any(), about);
+  EXPECT_EQ(app->about_window(), about);
   EXPECT_TRUE(about->get_visible());
   ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
   // Ticks that came before the second click belong to the first growth.
@@ -113,14 +113,14 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
 
 TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
   open_about();
-  AboutWindow* about = app->about_window_if_any();
+  AboutWindow* about = app->about_window();
   ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
   const float full_height = about->size_twips().height;
   sizes.clear();
   input.click(*about, about->ok_button());
   ASSERT_TRUE(test::run_until([&] { return !about->get_visible(); }));
   EXPECT_TRUE(window->get_visible());
-  EXPECT_EQ(app->about_window_if_any(), about);  // hidden, not destroyed
+  EXPECT_EQ(app->about_window(), about);  // hidden, not destroyed
   EXPECT_EQ(about->requested_size().width, 0.0f);
   EXPECT_TRUE(app->about_growth().timer().enabled());
   // Hidden, it grows on until a side is full again; its height was full already.
@@ -130,33 +130,33 @@ TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
   EXPECT_FALSE(about->get_visible());
   // Opening again shows the same window from zero.
   open_about();
-  EXPECT_EQ(app->about_window_if_any(), about);
+  EXPECT_EQ(app->about_window(), about);
   EXPECT_EQ(about->size_twips(), about->minimum_size());
 }
 
 TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   open_about();
   ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
-  app->about_window_if_any()->close();  // as the close box does
-  ASSERT_TRUE(test::run_until([&] { return app->about_window_if_any() == nullptr; }));
+  app->about_window()->close();  // as the close box does
+  ASSERT_TRUE(test::run_until([&] { return app->about_window() == nullptr; }));
   EXPECT_FALSE(app->about_growth().timer().enabled());
   // A tick that finds no About window makes one, hidden, and sizes it.
   sizes.clear();
   app->about_growth().timer().set_enabled(true);
   ASSERT_TRUE(test::run_until([&] { return !sizes.empty(); }));
-  ASSERT_NE(app->about_window_if_any(), nullptr);
-  EXPECT_FALSE(app->about_window_if_any()->get_visible());
+  ASSERT_NE(app->about_window(), nullptr);
+  EXPECT_FALSE(app->about_window()->get_visible());
   // The next opening shows it.
   open_about();
-  EXPECT_TRUE(app->about_window_if_any()->get_visible());
+  EXPECT_TRUE(app->about_window()->get_visible());
 }
 
 TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
   // Opened by their actions: the hot-spots that open them have tests of their own.
   const auto about = [&]() -> Gtk::Window& {
     app->activate_action("about");
-    EXPECT_TRUE(test::run_until([&] { return app->about_window_if_any() != nullptr; }));
-    return *app->about_window_if_any();
+    EXPECT_TRUE(test::run_until([&] { return app->about_window() != nullptr; }));
+    return *app->about_window();
   };
   const auto press_in = [&](Gtk::Window& shown, const char* key) {
     ASSERT_TRUE(test::run_until([&] { return shown.get_mapped(); }));
@@ -167,7 +167,7 @@ TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
   press_in(app->show_clock_window(), "w");
   ASSERT_TRUE(test::run_until([&] { return app->clock_window() == nullptr; }));
   press_in(about(), "w");
-  ASSERT_TRUE(test::run_until([&] { return app->about_window_if_any() == nullptr; }));
+  ASSERT_TRUE(test::run_until([&] { return app->about_window() == nullptr; }));
   EXPECT_TRUE(window->get_visible());
 
   const auto all_hidden = [&] {

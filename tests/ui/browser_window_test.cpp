@@ -20,7 +20,7 @@ namespace {
 struct Fixture : ::testing::Test {
   Fixture() { window = test::window_with_fake_engine(engine); }
   void load() {
-    window->load();
+    window->present_and_open();
     test::show_and_wait(*window);
   }
   void type_into_box(const std::string& text) { window->address_box().get_entry()->set_text(text); }
@@ -135,19 +135,22 @@ TEST_F(Fixture, ListChoiceNavigatesAndStartsTheMonitorAndALoadEndReplacesTypedTe
   EXPECT_EQ(engine->calls.size(), 2u);
   // A finished load replaces typed text, and setting the text is no choice.
   type_into_box("half-typ");
-  engine->url = "http://fake.test/reached";
+  engine->page_uri = "http://fake.test/reached";
   engine->finish_load();
   EXPECT_EQ(window->address_box().get_entry()->get_text(), "http://fake.test/reached");
   EXPECT_EQ(engine->calls.size(), 2u);
   EXPECT_EQ(test::address_list(*window).size(), 2u);
 }
 
-TEST_F(Fixture, ScreenReaderHearsNamedButtonsFieldsPanelsAndRows) {
-  using test::accessible_property;
-  constexpr auto kName = GTK_ACCESSIBLE_PROPERTY_LABEL;
-  constexpr auto kDescription = GTK_ACCESSIBLE_PROPERTY_DESCRIPTION;
+constexpr auto kName = GTK_ACCESSIBLE_PROPERTY_LABEL;
+constexpr auto kDescription = GTK_ACCESSIBLE_PROPERTY_DESCRIPTION;
+using test::accessible_property;
+
+TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
   load();
-  window->on_monitor_tick();  // "Done"
+  window->address_box().append("");  // a choice that requests nothing, so the monitor says "Done"
+  window->address_box().set_active(0);
+  ASSERT_TRUE(test::run_until([&] { return !window->load_monitor().enabled(); }));
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
   // Every hot-spot is a button outside the Tab order.
   for (const auto& c : browser_layout::kControls)
@@ -160,13 +163,18 @@ TEST_F(Fixture, ScreenReaderHearsNamedButtonsFieldsPanelsAndRows) {
   EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(window->control(Role::Banner).gobj()),
                                            GTK_ACCESSIBLE_ROLE_IMG));
   EXPECT_EQ(accessible_property(*window->status_bar().panel(2), kDescription), "Done");
-  // The page view is known by its page's title, also when the title changes.
+}
+
+TEST_F(Fixture, ScreenReaderHearsThePageViewByItsTitleAsItChanges) {
+  load();
   EXPECT_EQ(accessible_property(engine->widget(), kName), "Fake page");
-  engine->title = "Later title";
+  engine->page_title = "Later title";
   engine->signal_title_changed().emit();
   EXPECT_EQ(accessible_property(engine->widget(), kName), "Later title");
+}
 
-  // Pressing Back as a screen reader does goes back, without the pointer's hint.
+TEST_F(Fixture, AScreenReadersPressRunsTheCommandWithoutThePointersHint) {
+  load();
   gtk_widget_activate(window->control(Role::BackButton).gobj());
   EXPECT_TRUE(test::run_until([&] { return !engine->calls.empty(); }));
   EXPECT_EQ(engine->calls, std::vector<std::string>{"back"});
@@ -174,8 +182,10 @@ TEST_F(Fixture, ScreenReaderHearsNamedButtonsFieldsPanelsAndRows) {
   window->activate_action("win.caret-browsing");
   window->activate_action("win.caret-browsing");
   EXPECT_EQ(engine->calls, (std::vector<std::string>{"back", "caret:true", "caret:false"}));
+}
 
-  // The list's rows carry their addresses, and choosing one is a choice from the box.
+TEST_F(Fixture, TheAddressListsRowsAreNamedByTheirAddressesAndChoosingOneIsAChoice) {
+  load();
   type_into_box("one.test");
   press_enter();
   type_into_box("two.test");
@@ -191,8 +201,10 @@ TEST_F(Fixture, ScreenReaderHearsNamedButtonsFieldsPanelsAndRows) {
   rows.get_row_at_index(1)->activate();
   EXPECT_EQ(engine->calls, std::vector<std::string>{"navigate:two.test"});
   EXPECT_TRUE(test::run_until([&] { return !window->address_popup().popover().get_mapped(); }));
+}
 
-  // A very long entry is cut short: the pop-up never grows wider than the window.
+TEST_F(Fixture, AVeryLongAddressNeverMakesTheListWiderThanTheWindow) {
+  load();
   type_into_box(std::string(5000, 'w'));
   press_enter();
   window->address_popup().popup();

@@ -145,7 +145,7 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
   EXPECT_EQ(nat, 89);  // 1335 twips
 
   // On the screen. Let the hand leave 12 so that it crosses no numeral's column.
-  EXPECT_TRUE(test::run_until([&] { return window->hand().HandAngle() > 50; }));
+  EXPECT_TRUE(test::run_until([&] { return window->hand().angle() > 50; }));
   const Pixels px = grab(*window);
 
   // The background and the white box of a read-out.
@@ -228,8 +228,8 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   click_back();
   ASSERT_TRUE(test::run_until([&] { return !clock->get_visible(); }));
   EXPECT_TRUE(app->browser_window()->get_visible());
-  const double hidden_at = clock->hand().HandAngle();
-  EXPECT_TRUE(test::run_until([&] { return clock->hand().HandAngle() > hidden_at + 20; }));
+  const double hidden_at = clock->hand().angle();
+  EXPECT_TRUE(test::run_until([&] { return clock->hand().angle() > hidden_at + 20; }));
 
   // Shown again: the same window, the hand drawn where it has swept to.
   EXPECT_EQ(open_clock(), clock);
@@ -241,7 +241,7 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   ASSERT_TRUE(test::run_until([&] { return app->clock_window() == nullptr; }));
   EXPECT_EQ(app->get_windows().size(), 1u);
   ClockWindow& fresh = app->show_clock_window();
-  EXPECT_EQ(fresh.hand().HandAngle(), 0.0);
+  EXPECT_EQ(fresh.hand().angle(), 0.0);
   input.move_window(fresh, 700, 500);
   test::show_and_wait(fresh);
 

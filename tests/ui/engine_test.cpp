@@ -70,9 +70,9 @@ struct EngineFixture : test::EngineWindow {
     bool was_busy = false;
     std::string title_when_idle = "?";
     EXPECT_TRUE(test::run_until([&] {
-      was_busy = was_busy || engine().busy();
-      if (was_busy && !engine().busy()) title_when_idle = title();
-      return was_busy && !engine().busy();
+      was_busy = was_busy || engine().is_loading();
+      if (was_busy && !engine().is_loading()) title_when_idle = title();
+      return was_busy && !engine().is_loading();
     })) << "the load did not start and end";
     return title_when_idle;
   }
@@ -92,8 +92,7 @@ struct EarlyLoad : ::testing::Test {
 
   void open_window(const std::string& address) {
     window = std::make_unique<BrowserWindow>(std::move(engine));
-    window->starting_address = address;
-    window->load();
+    window->present_and_open(address);
   }
   bool done(const std::string& caption) {
     return window->status_bar().panel_text(2) == "Done" &&
@@ -123,10 +122,10 @@ TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
   }
   // The built-in pages come from the program itself.
   const int requests = server.total_requests();
-  ASSERT_TRUE(engine().go_home());
+  ASSERT_TRUE(engine().load_home_page());
   EXPECT_EQ(wait_for_load(), "Vel Browser");
   EXPECT_EQ(url(), "vel:start");
-  ASSERT_TRUE(engine().go_search());
+  ASSERT_TRUE(engine().load_search_page());
   EXPECT_EQ(wait_for_load(), "Search");
   EXPECT_EQ(server.total_requests(), requests);
 }
@@ -200,7 +199,7 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   EXPECT_EQ(test::address_list(*window), std::vector<std::string>{good});
   EXPECT_EQ(window->get_title(), "Vel");  // Enter starts no progress monitor
   EXPECT_FALSE(engine().navigate(""));
-  EXPECT_FALSE(engine().busy()) << "nothing to load, nothing to wait for";
+  EXPECT_FALSE(engine().is_loading()) << "nothing to load, nothing to wait for";
 
   // Each refusal is told in the view, one at a time so that each message is its own; what the
   // engine takes goes into the list and ends in its error page.
@@ -245,16 +244,16 @@ TEST_F(EngineFixture, HistoryStopAndRefresh) {
   // Forward at the newest page does nothing.
   const int before = completions;
   press(Role::ForwardButton);
-  EXPECT_FALSE(engine().busy());
+  EXPECT_FALSE(engine().is_loading());
   EXPECT_EQ(completions, before);
 
   // Stop cancels a slow page and the one before stays; Refresh asks for that one again.
   server.add_slow_page("/slow.html", test::titled_page("Slow"), 30000);
   engine().navigate(server.uri("/slow.html"));
   ASSERT_TRUE(test::run_until([&] { return server.requests("/slow.html") == 1; }));
-  EXPECT_TRUE(engine().busy());
+  EXPECT_TRUE(engine().is_loading());
   press(Role::StopButton);
-  ASSERT_TRUE(test::run_until([&] { return !engine().busy(); }));
+  ASSERT_TRUE(test::run_until([&] { return !engine().is_loading(); }));
   EXPECT_EQ(url(), server.uri("/three.html"));
   const int asked = server.requests("/three.html");
   load([&] { press(Role::RefreshButton); });
@@ -276,7 +275,7 @@ TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce
     engine->prepare(address);
     if (ended_first) {
       ASSERT_TRUE(test::run_until([&] { return server.total_requests() > asked; }));
-      ASSERT_TRUE(test::run_until([&] { return !engine->busy(); }));
+      ASSERT_TRUE(test::run_until([&] { return !engine->is_loading(); }));
     }
     open_window(address);
     ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
@@ -296,16 +295,15 @@ TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
   ASSERT_TRUE(test::run_until([&] { return done("Second - Vel "); }));
   EXPECT_EQ(server.requests("/second.html"), 1);
   // Once taken over or replaced, the prepared address is an ordinary one again.
-  window->address_box().get_entry()->set_text(server.uri("/first.html"));
-  window->on_address_activated();
-  ASSERT_TRUE(test::run_until([&] { return window->engine().location_name() == "First"; }));
+  test::enter_address(*window, server.uri("/first.html"));
+  ASSERT_TRUE(test::run_until([&] { return window->engine().title() == "First"; }));
 }
 
 TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
   engine->prepare("javascript:alert(1)");
   open_window("javascript:alert(1)");
   ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Done"; }));
-  EXPECT_EQ(window->engine().location_name(), "Vel cannot open this address");
+  EXPECT_EQ(window->engine().title(), "Vel cannot open this address");
   EXPECT_EQ(server.total_requests(), 0);
 }
 

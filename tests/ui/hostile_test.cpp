@@ -121,7 +121,7 @@ TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
       if (p.name == "WebKitWebProces") killed += kill(pid, SIGKILL) == 0;
     ASSERT_GT(killed, 0) << "no page process found";
     ASSERT_TRUE(test::run_until([&] { return title() == "This page has stopped"; }));
-    EXPECT_EQ(engine().location_url(), server.uri("/victim.html"));
+    EXPECT_EQ(engine().uri(), server.uri("/victim.html"));
     // Refresh: by the button, then by the key.
     load([&] { round % 2 ? input.press_key("F5") : void(window->activate_action("win.reload")); });
     ASSERT_TRUE(test::run_until([&] { return title() == "Victim"; }));
@@ -220,7 +220,7 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
   // Wait for the engine to give up on it: the partial file goes.
   ASSERT_TRUE(test::run_until([&] {
     test::drain_events();
-    return !engine().busy() && !fs::exists(dir / "broken.bin") &&
+    return !engine().is_loading() && !fs::exists(dir / "broken.bin") &&
            std::distance(fs::directory_iterator(dir), fs::directory_iterator()) == before;
   }));
   EXPECT_EQ(visible_windows(), 1);  // nothing announced

@@ -79,7 +79,7 @@ const StandInDesktop desktop;  // before main(), so before GTK starts
 struct Toolbar : ::testing::Test {
   Toolbar() {
     window = test::window_with_fake_engine(engine);
-    window->load();
+    window->present_and_open();
     test::show_and_wait(*window);
     // Leave room above the window, so the pointer can leave across its top edge.
     input.move_window(*window, 50, 60);
@@ -181,20 +181,27 @@ struct Toolbar : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
-  engine->busy_value = true;
-  engine->title = "Loaded";
-  window->address_box().get_entry()->set_text("");
-  window->on_address_chosen();  // an empty choice starts the monitor and requests nothing
-  EXPECT_TRUE(engine->calls.empty());
-  window->on_monitor_tick();
-  window->set_title("something else");
-  window->on_monitor_tick();  // every busy tick writes the texts again
-  EXPECT_EQ(window->status_bar().panel_text(2), "Opening...");
+TEST_F(Toolbar, MonitorShowsOpeningOnEveryTickWhileTheEngineLoads) {
+  engine->loading_value = true;
+  test::enter_address(*window, "http://fake.test/a");  // Enter leaves the monitor off
+  EXPECT_FALSE(window->load_monitor().enabled());
+  window->address_box().set_active(0);  // a choice from the list turns it on
+  EXPECT_EQ(last_call(), "navigate:http://fake.test/a");
+  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Opening..."; }));
   EXPECT_EQ(window->get_title(), "Vel");
+  window->set_title("something else");  // every look while loading writes the texts again
+  ASSERT_TRUE(test::run_until([&] { return window->get_title() == "Vel"; }));
   EXPECT_TRUE(window->load_monitor().enabled());
+}
+
+TEST_F(Toolbar, MonitorShowsDoneAndTheTitleTheMomentTheEngineSettles) {
+  engine->loading_value = true;
+  engine->page_title = "Loaded";
+  test::enter_address(*window, "http://fake.test/a");
+  window->address_box().set_active(0);
+  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Opening..."; }));
   // The moment the engine settles the monitor looks again, without waiting for its period.
-  engine->busy_value = false;
+  engine->loading_value = false;
   engine->settle();
   test::drain_events();
   EXPECT_EQ(window->status_bar().panel_text(2), "Done");
@@ -204,10 +211,14 @@ TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
   engine->settle();  // the monitor is off: nothing changes
   test::drain_events();
   EXPECT_EQ(window->status_bar().panel_text(2), "");
-  // With no page the caption is the empty title and the suffix; here the monitor's own period
-  // finds the engine idle.
-  engine->title = "";
-  window->on_address_chosen();
+}
+
+TEST_F(Toolbar, AnEmptyChoiceRequestsNothingAndTheCaptionIsTheEmptyTitleAndTheSuffix) {
+  engine->page_title = "";
+  window->address_box().append("");  // as a list could hold it
+  window->address_box().set_active(0);
+  EXPECT_TRUE(engine->calls.empty());
+  // The monitor's own period finds the engine idle.
   ASSERT_TRUE(test::run_until([&] { return !window->load_monitor().enabled(); }));
   EXPECT_EQ(window->status_bar().panel_text(2), "Done");
   EXPECT_EQ(window->get_title(), " - Vel ");
@@ -234,7 +245,7 @@ TEST_F(Toolbar, HintsFollowThePointerAndClicksRunTheUppermostButtonsCommand) {
 
   // Where two buttons overlap, the one on top takes the click; the gap and the banner do nothing.
   const std::pair<int, const char*> clicks[] = {
-      {1325, "forward"}, {4085, "refresh"}, {5525, "home"}, {6965, "search"}, {3000, "stop"}};
+      {1325, "forward"}, {4085, "reload"}, {5525, "home"}, {6965, "search"}, {3000, "stop"}};
   for (auto [x, call] : clicks) {
     click_at(x, 150);
     EXPECT_EQ(last_call(), call) << x;
@@ -271,7 +282,7 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   input.focus(*window);
   const std::tuple<const char*, std::vector<const char*>, const char*> keys[] = {
       {"Left", {"Alt_L"}, "back"}, {"Right", {"Alt_L"}, "forward"}, {"Escape", {}, "stop"},
-      {"F5", {}, "refresh"},       {"r", {"Control_L"}, "refresh"}, {"Home", {"Alt_L"}, "home"},
+      {"F5", {}, "reload"},        {"r", {"Control_L"}, "reload"},  {"Home", {"Alt_L"}, "home"},
   };
   for (const auto& [key, mods, call] : keys) {
     const auto before = engine->calls.size();
@@ -291,7 +302,7 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   ASSERT_TRUE(test::run_until([&] { return entry->get_text() == "typed"; }));
   const auto calls = engine->calls.size();
   input.press_key("Escape");
-  ASSERT_TRUE(test::run_until([&] { return std::string(entry->get_text()) == engine->url; }));
+  ASSERT_TRUE(test::run_until([&] { return std::string(entry->get_text()) == engine->page_uri; }));
   EXPECT_EQ(engine->calls.size(), calls);
   EXPECT_FALSE(window->load_monitor().enabled());
 }

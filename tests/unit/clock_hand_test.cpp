@@ -12,7 +12,7 @@ constexpr LineCoords kStartHand = clock_layout::control("hand").line;
 TEST(ClockHand, SweepsWithPiAsTwentyTwoSevenths) {
   ClockHand hand;
   LineCoords line = kStartHand;
-  hand.load(line);
+  hand.measure(line);
   // Tip positions worked out by hand from a 360-twip hand turned 0.4 a tick, pi as 22/7.
   struct Row {
     int tick;
@@ -31,7 +31,7 @@ TEST(ClockHand, SweepsWithPiAsTwentyTwoSevenths) {
     EXPECT_EQ(std::pair(line.X1, line.Y1), std::pair(kStartHand.X1, kStartHand.Y1));
   }
   // The angle is never reduced, and each sweep ends further clockwise than the one before.
-  EXPECT_NEAR(hand.HandAngle(), 360.4, 1e-9);
+  EXPECT_NEAR(hand.angle(), 360.4, 1e-9);
   for (; done < 1801; ++done) hand.tick(line);
   EXPECT_GT(line.X2, 1320.9104f + 0.5f);
   EXPECT_LT(line.Y2, 1681.0f);

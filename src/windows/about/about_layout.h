@@ -4,11 +4,11 @@
 #include <array>
 #include <string_view>
 
+#include "core/control_table.h"
 #include "core/twips.h"
 
 namespace vel::about_layout {
 
-inline constexpr std::string_view kWindowDesignName = "Form2";
 inline constexpr const char* kCaption = "About Vel Browser";
 inline constexpr const char* kIconName = "org.velbrowser.VelBrowser-about";
 
@@ -31,10 +31,10 @@ inline constexpr std::array<Control, 3> kControls{{
     {"Command1", Role::OkButton, "ok-button", {1080, 2040, 855, 375}},
 }};
 
+static_assert(each_role_once(kControls, Role::OkButton));
+
 constexpr const Control& row(Role role) {
-  for (const Control& c : kControls)
-    if (c.role == role) return c;
-  throw "a role has no row";
+  return kControls[row_index(kControls, role)];
 }
 
 // The four lines, drawn in this order, so each dark line lies over the light one beside it. Lines

@@ -26,8 +26,6 @@ class AboutWindow : public Gtk::Window {
   // The smallest outer size the window can have: its title bar and frame.
   about::SizeTwips minimum_size() const;
 
-  // OK: shows the browser window, hides this one and grows it again from no width, hidden.
-  void on_ok_clicked();
   // OK asks the application for the browser window, which may have to be created anew.
   sigc::signal<void()>& signal_show_browser() { return show_browser_; }
 
@@ -36,6 +34,8 @@ class AboutWindow : public Gtk::Window {
   Gtk::Button& ok_button() { return *ok_button_; }
 
  private:
+  // OK: shows the browser window, hides this one and grows it again from no width, hidden.
+  void on_ok_clicked();
   void draw_lines(const Cairo::RefPtr<Cairo::Context>& cr) const;
 
   AboutGrowth& growth_;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/control_table.h"
 #include "core/twips.h"
 
 namespace vel::browser_layout {
@@ -66,19 +67,6 @@ inline constexpr int kPanelWidth = 1440;
 // The progress monitor's period.
 inline constexpr unsigned kLoadMonitorMs = 5;
 
-// The window and its parts that are not on screen, by their names in the original design.
-struct Part {
-  std::string_view design_name;
-  std::string_view what;
-};
-inline constexpr Part kParts[] = {
-    {"Form1", "BrowserWindow"},
-    {"timTimer", "BrowserWindow::load_monitor_, every kLoadMonitorMs"},
-    {"Timer1", "AboutGrowth's timer (about/about_growth.h), owned by the application"},
-    {"CommonDialog1", "BrowserWindow::file_dialog_"},
-    {"imlIcons", "not kept: nothing ever drew from it"},
-};
-
 // Every control of the browser window, uppermost first. The windowed controls lie above all
 // windowless ones; among the windowless, the command hot-spots lie above the button pictures,
 // those above the button strips, and the banner lies at the bottom.
@@ -114,21 +102,11 @@ inline constexpr std::array<Control, 26> kControls{{
 }};
 // clang-format on
 
-// The row of a role; a role with no row, or with two, does not compile.
+static_assert(each_role_once(kControls, Role::Banner));
+
 constexpr std::size_t index_of(Role role) {
-  std::size_t found = kControls.size();
-  for (std::size_t i = 0; i < kControls.size(); ++i)
-    if (kControls[i].role == role) {
-      if (found != kControls.size()) throw "a role has two rows";
-      found = i;
-    }
-  if (found == kControls.size()) throw "a role has no row";
-  return found;
+  return row_index(kControls, role);
 }
-static_assert([] {
-  for (int r = 0; r <= static_cast<int>(Role::Banner); ++r) index_of(static_cast<Role>(r));
-  return true;
-}());
 constexpr const Control& row(Role role) {
   return kControls[index_of(role)];
 }

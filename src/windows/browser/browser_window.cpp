@@ -107,12 +107,12 @@ void BrowserWindow::build_actions() {
     const bool in_box = focus && (focus == entry || focus->is_ancestor(*entry));
     if (!in_box)
       engine_->stop();
-    else if (const std::string shown = engine_->location_url(); !shown.empty())
+    else if (const std::string shown = engine_->uri(); !shown.empty())
       entry->set_text(shown);
   });
-  actions_->add_action("reload", [this] { engine_->refresh(); });
-  actions_->add_action("home", [this] { engine_->go_home(); });
-  actions_->add_action("search", [this] { engine_->go_search(); });
+  actions_->add_action("reload", [this] { engine_->reload(); });
+  actions_->add_action("home", [this] { engine_->load_home_page(); });
+  actions_->add_action("search", [this] { engine_->load_search_page(); });
   actions_->add_action("new-document", [this] { on_new_document(); });
   actions_->add_action("open", [this] { on_open(); });
   actions_->add_action("online", [this] { engine_->set_offline(false); });
@@ -180,10 +180,10 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
         spot->set_tooltip_text(std::string(c.tooltip));
         accessible::set_description(*spot, std::string(c.tooltip));
       }
-      if (!c.hint.empty()) spot->on_motion(write_hint(c.hint));
-      if (c.hint_on_click) spot->on_pointer_click(write_hint(c.hint));
+      if (!c.hint.empty()) spot->set_motion_handler(write_hint(c.hint));
+      if (c.hint_on_click) spot->set_pointer_click_handler(write_hint(c.hint));
       if (!c.action.empty())
-        spot->on_click([spot, &c] { spot->activate_action(std::string(c.action)); });
+        spot->set_click_handler([spot, &c] { spot->activate_action(std::string(c.action)); });
       return spot;
     }
     case Kind::PageView:
@@ -234,15 +234,15 @@ void BrowserWindow::build_shortcuts() {
 
 // --- Start-up and the address box -------------------------------------------------------------
 
-void BrowserWindow::load() {
+void BrowserWindow::present_and_open(const std::string& address) {
   present();
   control(browser_layout::Role::Banner).queue_draw();
   engine_->widget().grab_focus();
-  if (starting_address.empty()) return;
-  address_box_->get_entry()->set_text(starting_address);
+  if (address.empty()) return;
+  address_box_->get_entry()->set_text(address);
   remember(address_box_->get_entry()->get_text());
   load_monitor_.set_enabled(true);
-  engine_->navigate(starting_address);
+  engine_->navigate(address);
 }
 
 void BrowserWindow::on_address_chosen() {
@@ -267,22 +267,22 @@ void BrowserWindow::remember(const Glib::ustring& text) {
 
 void BrowserWindow::on_load_finished() {
   find_bar_->close();  // its matches were in the page before
-  address_box_->get_entry()->set_text(engine_->location_url());
+  address_box_->get_entry()->set_text(engine_->uri());
 }
 
 void BrowserWindow::name_page() {
   // The page view is known by its page's title, as the caption shows it.
-  const std::string title = engine_->location_name();
+  const std::string title = engine_->title();
   accessible::set_label(engine_->widget(), title.empty() ? "Page" : title);
 }
 
 // --- The page-load progress monitor -----------------------------------------------------------
 
 void BrowserWindow::on_monitor_tick() {
-  if (!engine_->busy()) {
+  if (!engine_->is_loading()) {
     load_monitor_.set_enabled(false);
     status_bar_->set_panel_text(kLoadPanel, "Done");
-    set_title(engine_->location_name() + kCaptionSuffix);
+    set_title(engine_->title() + kCaptionSuffix);
     return;
   }
   status_bar_->set_panel_text(kLoadPanel, "Opening...");

@@ -40,20 +40,9 @@ class BrowserWindow : public Gtk::Window {
   explicit BrowserWindow(std::unique_ptr<WebEngine> engine);
   ~BrowserWindow() override;
 
-  // The address to open when the window is loaded; empty opens nothing.
-  std::string starting_address;
-
-  // Shows the window and, when a starting address is set, opens it with the progress monitor on.
-  void load();
-
-  // The address box: an entry chosen from the list, and Enter.
-  void on_address_chosen();
-  void on_address_activated();
-  // The engine finished a load: the box shows where it ended up.
-  void on_load_finished();
-  // One look of the progress monitor: "Opening..." while the engine is busy, else "Done" and the
-  // page's title in the caption, and the monitor stops.
-  void on_monitor_tick();
+  // Shows the window and, unless the address is empty, opens it as if chosen from the address
+  // list: into the box and the list, with the progress monitor on.
+  void present_and_open(const std::string& address = {});
 
   WebEngine& engine() { return *engine_; }
   Gtk::ComboBoxText& address_box() { return *address_box_; }
@@ -73,6 +62,15 @@ class BrowserWindow : public Gtk::Window {
   ZoomBadge& zoom_badge() { return *zoom_badge_; }
 
  private:
+  // The address box: an entry chosen from the list, and Enter.
+  void on_address_chosen();
+  void on_address_activated();
+  // The engine finished a load: the box shows where it ended up.
+  void on_load_finished();
+  // One look of the progress monitor: "Opening..." while the engine is loading, else "Done" and the
+  // page's title in the caption, and the monitor stops.
+  void on_monitor_tick();
+
   void build_controls();
   Gtk::Widget* build_control(const browser_layout::Control& c);
   // Writes a control's hover hint into the hint panel.
@@ -94,8 +92,8 @@ class BrowserWindow : public Gtk::Window {
   StatusBar* status_bar_ = nullptr;
   std::array<Gtk::Widget*, browser_layout::kControls.size()> widgets_{};
   Glib::RefPtr<Gio::SimpleActionGroup> actions_;
-  // The progress monitor: a poll of the engine's busy state, set at 5 ms and so run every 16 ms,
-  // the window timer's finest step.
+  // The progress monitor: a poll of whether the engine is loading, set at 5 ms and so run every 16
+  // ms, the window timer's finest step.
   WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
   sigc::connection address_changed_;
   sigc::connection load_finished_, settled_, title_changed_;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/control_table.h"
 #include "core/twips.h"
 #include "windows/clock/hand.h"
 
@@ -109,28 +110,15 @@ constexpr Rgb colour_of(LineColour c) {
   return kBlack;
 }
 
+static_assert(each_role_once(kControls));
+static_assert(kControls[0].kind == Kind::Window, "the window's row comes first");
+
 // The row of the control with this role. Compile-time only: an unknown role does not compile.
 consteval std::size_t index_of(std::string_view role) {
-  for (std::size_t i = 0; i < kControls.size(); ++i)
-    if (kControls[i].role == role) return i;
-  throw "no control has this role";
+  return row_index(kControls, role);
 }
-
 consteval const Control& control(std::string_view role) {
   return kControls[index_of(role)];
 }
-
-namespace detail {
-consteval bool roles_unique() {
-  for (std::size_t i = 0; i < kControls.size(); ++i)
-    for (std::size_t j = i + 1; j < kControls.size(); ++j)
-      if (kControls[i].role == kControls[j].role ||
-          kControls[i].design_name == kControls[j].design_name)
-        return false;
-  return true;
-}
-}  // namespace detail
-static_assert(detail::roles_unique(), "every control has its own role and design name");
-static_assert(index_of("clock-window") == 0, "the window's row comes first");
 
 }  // namespace vel::clock_layout

@@ -172,8 +172,8 @@ ClockWindow::ClockWindow(Clock clock) : clock_(std::move(clock)) {
     readout_timer_.set_batch_period(0);
     hand_timer_.set_batch_period(kShownHandBatchMs);
   });
-  on_load();
-  // Both timers run from creation; ticks arrive from the main loop, after the load step.
+  measure_hand();
+  // Both timers run from creation; ticks arrive from the main loop, after the hand is measured.
   readout_timer_.set_enabled(true);
   hand_timer_.set_enabled(true);
 }
@@ -282,8 +282,8 @@ void ClockWindow::set_clock(Clock clock) {
   if (clock) clock_ = std::move(clock);
 }
 
-void ClockWindow::on_load() {
-  hand_.load(hand_line_);
+void ClockWindow::measure_hand() {
+  hand_.measure(hand_line_);
 }
 
 void ClockWindow::on_back_clicked() {

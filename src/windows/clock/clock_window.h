@@ -31,15 +31,6 @@ class ClockWindow : public Gtk::Window {
   explicit ClockWindow(Clock clock = {});
   ~ClockWindow() override;
 
-  // Measures the hand. Runs once, when the window is created.
-  void on_load();
-  // Back: shows the browser window, then hides this one.
-  void on_back_clicked();
-  // Writes the time and date read-outs.
-  void on_readout_tick();
-  // Turns the hand one step.
-  void on_hand_tick();
-
   // Back asks the application for the browser window, which may have to be created anew.
   sigc::signal<void()>& signal_show_browser() { return show_browser_; }
 
@@ -59,7 +50,15 @@ class ClockWindow : public Gtk::Window {
   void set_clock(Clock clock);
 
  private:
+  // Back: shows the browser window, then hides this one.
+  void on_back_clicked();
+  // Writes the time and date read-outs.
+  void on_readout_tick();
+  // Turns the hand one step.
+  void on_hand_tick();
   void build_controls();
+  // Measures the hand. Runs once, when the window is created.
+  void measure_hand();
   template <std::size_t Row>
   Gtk::Label& label() {
     static_assert(clock_layout::kControls[Row].kind == clock_layout::Kind::Label);

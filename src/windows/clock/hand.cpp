@@ -5,7 +5,7 @@
 
 namespace vel {
 
-void ClockHand::load(const LineCoords& design) {
+void ClockHand::measure(const LineCoords& design) {
   // The differences are single precision, like the coordinates; the length is double.
   const float a = design.X1 - design.X2;
   const float b = design.Y1 - design.Y2;

@@ -15,14 +15,15 @@ class ClockHand {
  public:
   static constexpr double kStep = 0.4;
 
-  // The load step: the hand's length from its design coordinates; the angle starts at 12.
-  void load(const LineCoords& design);
+  // Measured once: the hand's length from its design coordinates; the angle starts at 12.
+  void measure(const LineCoords& design);
   // One tick: writes the end point for the current angle (X2, then Y2), then advances the angle.
   void tick(LineCoords& line);
 
-  double HandLength() const { return hand_length_; }
-  double DegreesToRadians() const { return degrees_to_radians_; }
-  double HandAngle() const { return hand_angle_; }
+  double length() const { return hand_length_; }
+  // The factor from angle units to radians, with pi taken as 22/7.
+  double degrees_to_radians() const { return degrees_to_radians_; }
+  double angle() const { return hand_angle_; }
 
  private:
   double hand_length_ = 0;
