@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "app/application.h"
+#include "process_memory.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
-#include "support/processes.h"
 #include "toolkit/graphics.h"
 #include "windows/browser/browser_window.h"
 #include "windows/clock/clock_window.h"
@@ -170,7 +170,7 @@ class Soak {
     bool pss_known = true;
     std::map<std::string, std::pair<int, long>> by_name;  // name -> processes, RSS kB
     for (const auto& [pid, p] : vel::test::process_tree(getpid())) {
-      const auto memory = vel::test::memory(pid);
+      const auto memory = vel::bench::memory(pid);
       const long r = memory.rss_kb, s = memory.pss_kb;
       if (r > 0) rss += r;
       if (s >= 0)

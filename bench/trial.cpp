@@ -24,7 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/processes.h"
+#include "process_memory.h"
 #include "support/x_windows.h"
 
 namespace {
@@ -103,13 +103,13 @@ Options parse(int argc, char** argv) {
 
 // --- The process tree -------------------------------------------------------------------------
 
+using vel::bench::stop_tree;
 using vel::test::process_tree;
-using vel::test::stop_tree;
 
-vel::test::Memory tree_memory(int root, bool details) {
-  vel::test::Memory total{0, 0, 0};
+vel::bench::Memory tree_memory(int root, bool details) {
+  vel::bench::Memory total{0, 0, 0};
   for (const auto& [pid, s] : process_tree(root)) {
-    const auto m = vel::test::memory(pid);
+    const auto m = vel::bench::memory(pid);
     if (details)
       std::fprintf(stderr, "  mem %-22s %6d  PSS %8ld kB  USS %8ld kB\n", s.name.c_str(), pid,
                    m.pss_kb, m.uss_kb);

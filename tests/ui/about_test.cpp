@@ -72,6 +72,8 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   ASSERT_NE(title_bar, nullptr);
   EXPECT_EQ(title_bar->get_decoration_layout(), ":close");  // no minimise, no maximise
   EXPECT_FALSE(about->get_modal());
+  EXPECT_TRUE(
+      gtk_test_accessible_has_role(GTK_ACCESSIBLE(about->gobj()), GTK_ACCESSIBLE_ROLE_DIALOG));
   EXPECT_EQ(about->get_focus(), &about->ok_button());
   // A reader hears nothing unnamed: the texts and OK, the lines silent.
   EXPECT_EQ(test::unnamed_for_readers(*about), std::vector<std::string>{});

@@ -94,12 +94,8 @@ struct ClockFixture : ::testing::Test {
   }
 };
 
-TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
-  // Before the first tick the read-outs are empty.
-  EXPECT_EQ(window->time_readout().get_text() + window->date_readout().get_text(), "");
-
+TEST_F(ClockFixture, ReadersHearTheReadoutsByTheirCaptionsAndTheDialAsAnImageOfTheTime) {
   test::show_and_wait(*window);
-  // A screen reader hears the read-outs by their captions and the dial as an image of the time.
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
   Gtk::Widget& face = *window->widget(clock_layout::index_of("face"));
   EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(face.gobj()), GTK_ACCESSIBLE_ROLE_IMG));
@@ -108,43 +104,45 @@ TEST_F(ClockFixture, ControlsReadoutsAndPixels) {
       window->widget(clock_layout::index_of("time-caption"))->gobj(), nullptr);
   EXPECT_EQ(caption, nullptr);
   g_free(caption);
+  wait_tick(window->readout_timer());
+  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION), "13:05:09");
+}
+
+TEST_F(ClockFixture, StandsAtItsSizeWithBackFocusedOnItsRectangle) {
+  test::show_and_wait(*window);
   EXPECT_EQ(window->client_area().get_width(), 312);
   EXPECT_EQ(window->client_area().get_height(), 213);
   // Back has the focus; it is the only control that can take it.
   EXPECT_EQ(window->get_focus(), &window->back_button());
-  // Each label and button stands on its table rectangle (the button's padding and border inside).
-  for (std::size_t row = 0; row < clock_layout::kControls.size(); ++row) {
-    const clock_layout::Control& c = clock_layout::kControls[row];
-    if (c.kind != clock_layout::Kind::Label && c.kind != clock_layout::Kind::Button) continue;
-    graphene_rect_t b;
-    ASSERT_TRUE(gtk_widget_compute_bounds(window->widget(row)->gobj(),
-                                          GTK_WIDGET(window->client_area().gobj()), &b));
-    const PixelRect r = to_pixels(c.rect);
-    EXPECT_EQ(std::tuple(int(b.origin.x), int(b.origin.y), int(b.size.width), int(b.size.height)),
-              std::tuple(r.x, r.y, r.width, r.height))
-        << c.role;
-  }
-  // Back in pixels worked out by hand from its 3720, 120, 855, 375 twips.
-  const PixelRect back = to_pixels(clock_layout::control("back-button").rect);
-  EXPECT_EQ(std::tuple(back.x, back.y, back.width, back.height), std::tuple(248, 8, 57, 25));
+  // Back's 3720, 120, 855, 375 twips, worked out by hand; its padding and border lie inside.
+  graphene_rect_t b;
+  ASSERT_TRUE(gtk_widget_compute_bounds(GTK_WIDGET(window->back_button().gobj()),
+                                        GTK_WIDGET(window->client_area().gobj()), &b));
+  EXPECT_EQ(std::tuple(int(b.origin.x), int(b.origin.y), int(b.size.width), int(b.size.height)),
+            std::tuple(248, 8, 57, 25));
+  // A long text stays inside its box of 1335 twips.
+  window->date_readout().set_text("a date far longer than the read-out box can hold");
+  int min = 0, nat = 0, min_base = 0, nat_base = 0;
+  window->date_readout().measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
+  EXPECT_EQ(nat, 89);
+}
 
+TEST_F(ClockFixture, ReadoutsAreEmptyUntilTheFirstTickAndEachTickReadsTheClockAgain) {
+  EXPECT_EQ(window->time_readout().get_text() + window->date_readout().get_text(), "");
+  test::show_and_wait(*window);
   wait_tick(window->readout_timer());
   EXPECT_EQ(window->time_readout().get_text(), "13:05:09");
   EXPECT_EQ(window->date_readout().get_text(), "03/07/24");
-  EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION), "13:05:09");
-  // Every tick reads the clock again; past midnight the new date shows with the new time.
+  // Past midnight the new date shows with the new time.
   now = Glib::DateTime::create_local(2025, 1, 1, 0, 0, 0.0);
   wait_tick(window->readout_timer());
   EXPECT_EQ(window->time_readout().get_text(), "00:00:00");
   EXPECT_EQ(window->date_readout().get_text(), "01/01/25");
+}
 
-  // A long text stays inside its box.
-  window->date_readout().set_text("a date far longer than the read-out box can hold");
-  int min = 0, nat = 0, min_base = 0, nat_base = 0;
-  window->date_readout().measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
-  EXPECT_EQ(nat, 89);  // 1335 twips
-
-  // On the screen. Let the hand leave 12 so that it crosses no numeral's column.
+TEST_F(ClockFixture, TheScreenShowsTheFaceTheNumeralsTheHandAndTheFrameBehind) {
+  test::show_and_wait(*window);
+  // Let the hand leave 12 so that it crosses no numeral's column.
   EXPECT_TRUE(test::run_until([&] { return window->hand().angle() > 50; }));
   const Pixels px = grab(*window);
 

@@ -113,7 +113,7 @@ TEST_F(Desktop, ZoomKeysAndTheWheelScaleThePageAndCtrl0Restores) {
   EXPECT_TRUE(test::run_until([&] { return !window->zoom_badge().get_visible(); }));
 }
 
-TEST_F(Desktop, PrintOpensTheDialogThatEscapeClosesAndTheWindowsKeys) {
+TEST_F(Desktop, CtrlPOpensThePrintDialogOverTheWindowAndEscapeClosesIt) {
   server.add_page("/p.html", test::titled_page("Printed"));
   load([&] { engine().navigate(server.uri("/p.html")); });
   // The print dialog runs a loop of its own until it closes: it is answered from inside. It is
@@ -147,17 +147,17 @@ TEST_F(Desktop, PrintOpensTheDialogThatEscapeClosesAndTheWindowsKeys) {
   EXPECT_TRUE(test::run_until([&] { return seen; }));
   answer.disconnect();
   EXPECT_EQ(title(), "Printed");  // the page is as it was
+}
 
-  // Message dialogs show the program's icon.
+TEST_F(Desktop, MessageDialogsShowTheProgramsIcon) {
   MessageBox message;
   message.show(*window, "A message");
   ASSERT_TRUE(test::run_until([&] { return message.dialog() && message.dialog()->get_mapped(); }));
   EXPECT_GE(test::icon_numbers(test::x_window(*message.dialog())), 2u + 16 * 16);
   message.dialog()->response(Gtk::ResponseType::OK);
+}
 
-  // Ctrl+W closes the window as its close box would.
-  input.focus(*window);
-  ASSERT_TRUE(test::run_until([&] { return window->is_active(); }));
+TEST_F(Desktop, CtrlWClosesTheWindowAsItsCloseBoxWould) {
   window->set_hide_on_close(true);  // as the application has it
   input.press_key("w", {"Control_L"});
   EXPECT_TRUE(test::run_until([&] { return !window->get_visible(); }));

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window with the real web engine, driven by real key events, against pages served
-// on 127.0.0.1: titles, failures, typed addresses, Back, Forward, Stop and Refresh, and start-up.
+// on 127.0.0.1: titles, failures, typed addresses, Back, Forward, Stop and Refresh.
 #include <giomm/inetsocketaddress.h>
 #include <giomm/socketservice.h>
 #include <gtest/gtest.h>
@@ -9,10 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/application.h"
 #include "engine/webkit_engine.h"
 #include "support/engine_window.h"
-#include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "toolkit/hotspot.h"
 #include "windows/browser/browser_window.h"
@@ -82,22 +80,6 @@ struct EngineFixture : test::EngineWindow {
 
   test::TestServer server;
   test::XInput input;
-};
-
-// The real engine, already opening `address`, handed to a window that then loads as at start-up.
-struct EarlyLoad : ::testing::Test {
-  std::unique_ptr<WebEngine> engine = make_webkit_engine();
-  std::unique_ptr<BrowserWindow> window;
-  test::TestServer server;
-
-  void open_window(const std::string& address) {
-    window = std::make_unique<BrowserWindow>(std::move(engine));
-    window->present_and_open(address);
-  }
-  bool done(const std::string& caption) {
-    return window->status_bar().panel_text(2) == "Done" &&
-           window->get_title() == Glib::ustring(caption);
-  }
 };
 
 }  // namespace
@@ -259,71 +241,4 @@ TEST_F(EngineFixture, HistoryStopAndRefresh) {
   load([&] { press(Role::RefreshButton); });
   EXPECT_EQ(server.requests("/three.html"), asked + 1);
   EXPECT_EQ(title(), "three");
-}
-
-// --- Start-up with an address: the engine starts opening it while the window is still being
-// built, and the window's own load takes that load over instead of asking for the page again.
-
-TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce) {
-  // A space in the path: the engine's address for the page differs from the text given.
-  server.add_page("/a page.html", test::titled_page("Early"));
-  const std::string address = server.uri("/a page.html");
-  for (const bool ended_first : {false, true}) {
-    SCOPED_TRACE(ended_first ? "the load ended first" : "the load still runs");
-    if (ended_first) engine = make_webkit_engine();
-    const int asked = server.total_requests();
-    engine->prepare(address);
-    if (ended_first) {
-      ASSERT_TRUE(test::run_until([&] { return server.total_requests() > asked; }));
-      ASSERT_TRUE(test::run_until([&] { return !engine->is_loading(); }));
-    }
-    open_window(address);
-    ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
-    EXPECT_EQ(server.total_requests(), asked + 1);
-    // The load's end reached the window: the box shows where the engine is.
-    EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()),
-              server.uri("/a%20page.html"));
-    EXPECT_EQ(window->address_box().get_model()->children().size(), 1u);
-  }
-}
-
-TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
-  server.add_page("/first.html", test::titled_page("First"));
-  server.add_page("/second.html", test::titled_page("Second"));
-  engine->prepare(server.uri("/first.html"));
-  open_window(server.uri("/second.html"));
-  ASSERT_TRUE(test::run_until([&] { return done("Second - Vel "); }));
-  EXPECT_EQ(server.requests("/second.html"), 1);
-  // Once taken over or replaced, the prepared address is an ordinary one again.
-  test::enter_address(*window, server.uri("/first.html"));
-  ASSERT_TRUE(test::run_until([&] { return window->engine().title() == "First"; }));
-}
-
-TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
-  engine->prepare("javascript:alert(1)");
-  open_window("javascript:alert(1)");
-  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Done"; }));
-  EXPECT_EQ(window->engine().title(), "Vel cannot open this address");
-  EXPECT_EQ(server.total_requests(), 0);
-}
-
-TEST(StartupOrder, TheEngineIsPreparedBeforeTheWindowIsBuiltAndUsedByIt) {
-  const std::string start = "http://127.0.0.1:1/start";
-  std::vector<test::FakeEngine*> engines;
-  auto app = Application::create(start, [&] {
-    auto engine = std::make_unique<test::FakeEngine>();
-    engines.push_back(engine.get());
-    return engine;
-  });
-  app->register_application();  // starts the application: GTK is up, no window yet
-  ASSERT_EQ(engines.size(), 1u);
-  EXPECT_EQ(app->browser_window(), nullptr);
-  EXPECT_EQ(engines[0]->calls, std::vector<std::string>{"prepare:" + start});
-
-  app->activate();
-  ASSERT_NE(app->browser_window(), nullptr);
-  EXPECT_EQ(&app->browser_window()->engine(), engines[0]);
-  EXPECT_EQ(engines.size(), 1u);
-  EXPECT_EQ(engines[0]->calls, (std::vector<std::string>{"prepare:" + start, "navigate:" + start}));
-  app->quit_program();
 }

@@ -6,7 +6,6 @@
 #include <glibmm/fileutils.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <gtkmm/button.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/eventcontrollermotion.h>
 
@@ -150,25 +149,11 @@ struct Toolbar : ::testing::Test {
     wait_for_answer();
   }
 
-  // Cancels with Escape, or with a click on the dialog's Cancel button.
-  void cancel_file_dialog(bool with_button) {
-    Gtk::Window& chooser = focused_file_chooser();
-    if (!with_button) {
-      input.press_key("Escape");
-    } else {
-      Gtk::Button* cancel = find_button(chooser, "_Cancel");
-      ASSERT_NE(cancel, nullptr);
-      input.click(chooser, *cancel);
-    }
+  // Cancels with Escape.
+  void cancel_file_dialog() {
+    focused_file_chooser();
+    input.press_key("Escape");
     wait_for_answer();
-  }
-
-  static Gtk::Button* find_button(Gtk::Widget& root, const char* label) {
-    auto* button = dynamic_cast<Gtk::Button*>(&root);
-    if (button && button->get_label() == label && button->get_mapped()) return button;
-    for (auto* child = root.get_first_child(); child; child = child->get_next_sibling())
-      if (auto* found = find_button(*child, label)) return found;
-    return nullptr;
   }
 
   std::string last_call() { return engine->calls.empty() ? "" : engine->calls.back(); }
@@ -353,13 +338,11 @@ TEST_F(Toolbar, OpenShowsTheDialogEveryTimeAndNavigatesToTheChosenFile) {
   choose_file(file.string());
   EXPECT_EQ(engine->calls, (std::vector<std::string>{opened, opened}));
 
-  // Cancelled, in either way, the page stays; and the dialog comes back at the next Open.
-  for (int round = 0; round < 3; ++round) {
-    click(Role::OpenSpot);
-    cancel_file_dialog(false);
-    input.press_key("o", {"Control_L"});
-    cancel_file_dialog(true);
-  }
+  // Cancelled, the page stays; and the dialog comes back at the next Open.
+  click(Role::OpenSpot);
+  cancel_file_dialog();
+  input.press_key("o", {"Control_L"});
+  cancel_file_dialog();
   EXPECT_EQ(engine->calls.size(), 2u);
   click(Role::OpenSpot);
   choose_file(file.string());
