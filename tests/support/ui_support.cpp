@@ -26,6 +26,12 @@ void show_and_wait(Gtk::Window& window) {
   run_until([] { return false; }, std::chrono::milliseconds(50));
 }
 
+Gtk::Window* shown_window(const char* type_name) {
+  for (Gtk::Window* w : Gtk::Window::list_toplevels())
+    if (std::string(G_OBJECT_TYPE_NAME(w->gobj())) == type_name && w->get_mapped()) return w;
+  return nullptr;
+}
+
 unsigned long x_window(GtkWindow* window) {
   GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window));
   const char* title = gtk_window_get_title(window);
@@ -88,6 +94,8 @@ void XInput::click(Gtk::Window& window, Gtk::Widget& widget) {
 void XInput::focus(Gtk::Window& window) {
   XSetInputFocus(dpy_, x_window(window), RevertToParent, CurrentTime);
   XSync(dpy_, False);
+  if (!run_until([&] { return window.is_active(); }))
+    throw std::runtime_error("the window did not take the keyboard");
 }
 
 void XInput::move_window(Gtk::Window& window, int x, int y) {

@@ -17,6 +17,10 @@ namespace vel::test {
 // Shows the window and waits until it is mapped and has drawn a frame.
 void show_and_wait(Gtk::Window& window);
 
+// One of this process's windows on the screen, by its type's name (a toolkit dialog, whose type
+// may be deprecated); none while there is none.
+Gtk::Window* shown_window(const char* type_name);
+
 // The widgets under `root` (itself included) that a screen reader would call by their class name,
 // having no name of their own; hidden widgets and their insides are left out.
 std::vector<std::string> unnamed_for_readers(Gtk::Widget& root);
@@ -50,6 +54,7 @@ class XInput {
   void press_key(const char* keysym_name, const std::vector<const char*>& modifiers = {});
   // Types text that the US keymap can produce.
   void type(const std::string& text);
+  // Gives the window the keyboard, as a click on it would, and waits until it has it.
   void focus(Gtk::Window& window);
   // Moves a top-level window on the screen (there is no window manager to ask) and waits.
   void move_window(Gtk::Window& window, int x, int y);
