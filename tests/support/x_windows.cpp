@@ -5,7 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 namespace vel::test {
 
@@ -104,21 +106,25 @@ std::pair<int, int> raise_window(unsigned long window) {
   return {x, y};
 }
 
+WindowPixels window_pixels(unsigned long window) {
+  const auto dpy = open_display();
+  XWindowAttributes a;
+  XImage* image = XGetWindowAttributes(dpy.get(), window, &a)
+                      ? XGetImage(dpy.get(), window, 0, 0, a.width, a.height, AllPlanes, ZPixmap)
+                      : nullptr;
+  if (!image) throw std::runtime_error("cannot read the window's pixels");
+  WindowPixels pixels{a.width, a.height, {}};
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x) pixels.rgb.push_back(XGetPixel(image, x, y) & 0xffffff);
+  XDestroyImage(image);
+  return pixels;
+}
+
 long count_pixels(const std::string& name, unsigned long rgb) {
-  long found = -1;
-  for_each_top_level(
-      [&](Display* dpy, Window w, const XWindowAttributes& attributes, const std::string& n) {
-        if (n != name || found >= 0) return;
-        XImage* image =
-            XGetImage(dpy, w, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (!image) return;
-        found = 0;
-        for (int y = 0; y < attributes.height; ++y)
-          for (int x = 0; x < attributes.width; ++x)
-            if ((XGetPixel(image, x, y) & 0xffffff) == rgb) ++found;
-        XDestroyImage(image);
-      });
-  return found;
+  const unsigned long window = find_window(name);
+  if (!window) return -1;
+  const auto pixels = window_pixels(window).rgb;
+  return std::count(pixels.begin(), pixels.end(), rgb);
 }
 
 }  // namespace vel::test

@@ -24,6 +24,14 @@ unsigned long icon_numbers(unsigned long window);
 // Raises a top-level window and gives the screen position of its top-left corner.
 std::pair<int, int> raise_window(unsigned long window);
 
+// What the X server shows of a window, as 0xRRGGBB row by row; throws when it cannot be read.
+struct WindowPixels {
+  int width = 0, height = 0;
+  std::vector<unsigned long> rgb;
+  unsigned long at(int x, int y) const { return rgb.at(std::size_t(y) * width + x); }
+};
+WindowPixels window_pixels(unsigned long window);
+
 // How many pixels of the mapped top-level window named `name` have the colour 0xRRGGBB; -1 when
 // there is no such window.
 long count_pixels(const std::string& name, unsigned long rgb);

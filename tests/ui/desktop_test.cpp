@@ -20,10 +20,7 @@ using namespace vel;
 namespace {
 
 struct Desktop : test::EngineWindow {
-  Desktop() {
-    input.focus(*window);
-    EXPECT_TRUE(test::run_until([&] { return window->is_active(); }));
-  }
+  Desktop() { input.focus(*window); }
   bool focus_in(Gtk::Widget& widget) {
     Gtk::Widget* focus = window->get_focus();
     return focus && (focus == &widget || focus->is_ancestor(widget));
