@@ -34,6 +34,7 @@ struct Hostile : test::EngineWindow {
     input.move(*window, x, 80 + y);
     input.click();
   }
+  void click(test::Role role) { test::click_control(input, *window, role); }
 
   test::TestServer server;
   test::XInput input;
@@ -73,7 +74,7 @@ x.send();
   return page;
 }
 
-struct OfflineFixture : test::EngineWindow {
+struct OfflineFixture : Hostile {
   OfflineFixture() {
     server.add_page("/style.css", "body { color: black }", "text/css");
     server.add_page("/script.js", "var loaded = true;", "application/javascript");
@@ -85,8 +86,6 @@ struct OfflineFixture : test::EngineWindow {
     std::ofstream(local_page) << page_with_everything(server.port());
   }
   ~OfflineFixture() override { std::filesystem::remove(local_page); }
-
-  void click(test::Role role) { test::click_control(input, *window, role); }
 
   // Opens an address and waits for the load to end and the page's title to be known.
   std::string open(const std::string& address) {
@@ -101,8 +100,6 @@ struct OfflineFixture : test::EngineWindow {
     })) << title();
   }
 
-  test::TestServer server;
-  test::XInput input;
   const std::string local_page = std::filesystem::temp_directory_path() /
                                  ("vel-offline-" + std::to_string(getpid()) + ".html");
 };
@@ -197,9 +194,8 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
   // The user is told the file's name and folder, and is offered to open the folder.
   Gtk::MessageDialog* told = nullptr;
   ASSERT_TRUE(test::run_until([&] {
-    for (auto* w : Gtk::Window::list_toplevels())
-      if (auto* d = dynamic_cast<Gtk::MessageDialog*>(w); d && d->get_visible()) told = d;
-    return told != nullptr;
+    return (told = dynamic_cast<Gtk::MessageDialog*>(
+                Glib::wrap(test::shown_window("GtkMessageDialog"))));
   }));
   const std::string text = told->property_text().get_value();
   EXPECT_NE(text.find("“report (1).bin” in " + dir.string()), std::string::npos) << text;

@@ -47,12 +47,7 @@ struct ScreenReader : ::testing::Test {
       return (a.role() == ATSPI_ROLE_GROUPING || a.role() == ATSPI_ROLE_PANEL) && a.name() == title;
     });
   }
-  std::string windows() {
-    std::string all;
-    for (const auto& window : test::accessible_application(program->pid()).children())
-      all += window.line() + "\n";
-    return all;
-  }
+  std::string windows() { return test::accessible_application(program->pid()).outline(); }
 
   test::TestServer server;
   std::unique_ptr<test::ChildProgram> program;

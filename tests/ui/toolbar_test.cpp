@@ -114,8 +114,8 @@ struct Toolbar : ::testing::Test {
   // path and Enter, or Escape to cancel. Then the window has the keyboard again for the next key.
   void answer_file_dialog(const std::string& path = "") {
     Gtk::Window* chooser = nullptr;
-    ASSERT_TRUE(
-        test::run_until([&] { return (chooser = test::shown_window("GtkFileChooserDialog")); }));
+    ASSERT_TRUE(test::run_until(
+        [&] { return (chooser = Glib::wrap(test::shown_window("GtkFileChooserDialog"))); }));
     EXPECT_TRUE(chooser->get_modal());
     EXPECT_EQ(chooser->get_transient_for(), window.get());
     input.focus(*chooser);
