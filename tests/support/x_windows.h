@@ -14,9 +14,10 @@ std::string window_name(_XDisplay* display, unsigned long window);
 
 // The mapped top-level window named `name`, or 0.
 unsigned long find_window(const std::string& name);
-// The mapped top-level windows named `name` that process `pid` made (_NET_WM_PID) and are
-// `width` x `height` pixels.
-std::vector<unsigned long> find_windows(const std::string& name, long pid, int width, int height);
+// The mapped top-level windows named `name` (a dialog without a title has none) that process
+// `pid` made (_NET_WM_PID) and are `width` x `height` pixels; 0 for any process or size.
+std::vector<unsigned long> find_windows(const std::string& name, long pid = 0, int width = 0,
+                                        int height = 0);
 // What the desktop reads of a top-level window: WM_CLASS as "name/class", and how many 32-bit
 // numbers its _NET_WM_ICON holds (width, height and pixels for each size; 0: no icon).
 std::string window_class(unsigned long window);

@@ -20,8 +20,6 @@ struct Desktop : test::EngineWindow {
     Gtk::Widget* focus = window->get_focus();
     return focus && (focus == &widget || focus->is_ancestor(widget));
   }
-  test::TestServer server;
-  test::XInput input;
 };
 
 }  // namespace

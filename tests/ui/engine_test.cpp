@@ -51,9 +51,6 @@ struct EngineFixture : test::EngineWindow {
 
   // What a click on the hot-spot runs.
   void press(test::Role role) { dynamic_cast<Hotspot&>(window->control(role)).activate_click(); }
-
-  test::TestServer server;
-  test::XInput input;
 };
 
 }  // namespace

@@ -34,10 +34,6 @@ struct Hostile : test::EngineWindow {
     input.move(*window, x, 80 + y);
     input.click();
   }
-  void click(test::Role role) { test::click_control(input, *window, role); }
-
-  test::TestServer server;
-  test::XInput input;
 };
 
 // Every kind of thing a page fetches: style sheet, script, image, iframe, fetch, XHR, websocket.
@@ -53,19 +49,17 @@ std::string page_with_everything(int port) {
   std::string page = R"(<!DOCTYPE html><html><head><meta charset='utf-8'><title>Everything</title>
 <base href='http://HOST/'><link rel='stylesheet' href='style.css'><script src='script.js'></script>
 </head><body><img src='image.png'><iframe src='frame.html'></iframe><script>
-var waiting = {load: 1, fetch: 1, xhr: 1, ws: 1};
+var waiting = ['load', 'fetch', 'xhr', 'ws'];
 function done(what) {
-  delete waiting[what];
-  var left = Object.keys(waiting);
-  document.title = left.length ? 'Waiting for ' + left : 'Settled';
+  waiting = waiting.filter(w => w != what);
+  document.title = waiting.length ? 'Waiting for ' + waiting : 'Settled';
 }
 // First, so that its request (if any) is on its way before the others end.
-try { new WebSocket('ws://HOST/ws').onclose = function() { done('ws'); }; }
-catch (e) { done('ws'); }
-window.addEventListener('load', function() { done('load'); });
-fetch('fetch.txt').then(function() { done('fetch'); }, function() { done('fetch'); });
+try { new WebSocket('ws://HOST/ws').onclose = () => done('ws'); } catch (e) { done('ws'); }
+window.addEventListener('load', () => done('load'));
+fetch('fetch.txt').then(() => done('fetch'), () => done('fetch'));
 var x = new XMLHttpRequest();
-x.onloadend = function() { done('xhr'); };
+x.onloadend = () => done('xhr');
 x.open('GET', 'xhr.txt');
 x.send();
 </script></body></html>)";

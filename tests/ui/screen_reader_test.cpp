@@ -103,9 +103,7 @@ TEST_F(ScreenReader, ThePagesHeadingsParagraphsAndLinksAreUnderThePageViewAndALi
   EXPECT_TRUE(view.find([](const test::Accessible& a) {
     return a.role() == ATSPI_ROLE_PARAGRAPH && a.text() == "A paragraph to read.";
   })) << view.outline();
-  const auto actions = link.actions();
-  ASSERT_FALSE(actions.empty());
-  EXPECT_TRUE(link.act(actions.front())) << actions.front();
+  EXPECT_TRUE(link.act(""));  // its first action, whatever the engine calls it
   // A followed link changes the page view's name; the caption waits for a monitored load.
   EXPECT_TRUE(test::run_until([&] { return view.name() == "Second"; }, 30s)) << view.name();
   EXPECT_EQ(server.requests("/second.html"), 1);
