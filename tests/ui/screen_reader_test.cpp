@@ -4,12 +4,10 @@
 // synthetic input, that is also how the program is driven.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/atspi_reader.h"
 #include "support/child_program.h"
@@ -56,25 +54,13 @@ struct ScreenReader : ::testing::Test {
 
 // A weston of its own, headless, drawing in software, its socket in this run's runtime folder.
 struct Weston {
-  Weston() {
-    const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
-    const std::string socket_option = "--socket=" + socket, log_option = "--log=" + path + ".log";
-    pid = fork();
-    if (pid == 0) {
-      execlp("weston", "weston", "--backend=headless-backend.so", socket_option.c_str(),
-             log_option.c_str(), "--idle-time=0", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    struct stat info {};
-    ready = test::run_until([&] { return stat(path.c_str(), &info) == 0; }, 30s);
-  }
-  ~Weston() {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-  }
   const std::string socket = "vel-wayland-" + std::to_string(getpid());
-  pid_t pid = -1;
-  bool ready = false;
+  const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
+  test::ChildProgram weston{{"--backend=headless-backend.so", "--socket=" + socket,
+                             "--log=" + path + ".log", "--idle-time=0"},
+                            {},
+                            "weston"};
+  const bool ready = test::run_until([&] { return std::filesystem::exists(path); }, 30s);
 };
 
 }  // namespace

@@ -39,13 +39,12 @@ struct StandInDesktop {
     const fs::path script = root / "editor.sh";
     std::ofstream(script) << "#!/bin/sh\necho $# >> '" << marker.string() << "'\n";
     fs::permissions(script, fs::perms::owner_all);
-
-    fs::create_directories(root / "data" / "applications");
-    desktop_file = root / "data" / "applications" / "vel-stand-in-editor.desktop";
-    std::ofstream(desktop_file) << "[Desktop Entry]\nType=Application\nName=Stand-in editor\n"
-                                << "Exec=" << script.string() << " %F\nMimeType=text/plain;\n";
+    fs::create_directories(root / "data/applications");
     fs::create_directories(root / "config");
-    mimeapps = root / "config" / "mimeapps.list";
+    desktop_file = root / "data/applications/vel-stand-in-editor.desktop";
+    std::ofstream(desktop_file) << "[Desktop Entry]\nType=Application\nName=Stand-in editor\nExec="
+                                << script.string() << " %F\nMimeType=text/plain;\n";
+    mimeapps = root / "config/mimeapps.list";
     std::ofstream(mimeapps) << "[Default Applications]\ntext/plain=vel-stand-in-editor.desktop\n";
 
     const char* dirs = std::getenv("XDG_DATA_DIRS");
