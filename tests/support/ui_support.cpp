@@ -22,8 +22,10 @@ void show_and_wait(Gtk::Window& window) {
   });
   if (!run_until([&] { return window.get_mapped() && drawn; }))
     throw std::runtime_error("window was not mapped");
-  // Let the X server place and expose it.
-  run_until([] { return false; }, std::chrono::milliseconds(50));
+  // The X server has placed and exposed it once it has answered everything asked before, and the
+  // toolkit has taken what it sent back.
+  window.get_display()->sync();
+  drain_events();
 }
 
 GtkWindow* shown_window(const char* type_name) {
