@@ -61,27 +61,16 @@ Accessible Accessible::find(AtspiRole role, std::string_view name) const {
   return find([&](const Accessible& a) { return a.role() == role && a.name() == name; });
 }
 
-std::vector<std::string> Accessible::actions() const {
-  std::vector<std::string> names;
-  AtspiAction* action = object_ ? atspi_accessible_get_action_iface(object_.get()) : nullptr;
-  if (!action) return names;
-  const int count = atspi_action_get_n_actions(action, nullptr);
-  for (int i = 0; i < count; ++i)
-    names.push_back(take(atspi_action_get_action_name(action, i, nullptr)));
-  g_object_unref(action);
-  return names;
-}
-
 bool Accessible::act(std::string_view name) const {
-  const std::vector<std::string> names = actions();
-  for (size_t i = 0; i < names.size(); ++i)
-    if (names[i] == name) {
-      AtspiAction* action = atspi_accessible_get_action_iface(object_.get());
-      const bool done = atspi_action_do_action(action, static_cast<int>(i), nullptr);
-      g_object_unref(action);
-      return done;
-    }
-  return false;
+  AtspiAction* action = object_ ? atspi_accessible_get_action_iface(object_.get()) : nullptr;
+  if (!action) return false;
+  bool done = false;
+  const int count = atspi_action_get_n_actions(action, nullptr);
+  for (int i = 0; i < count && !done; ++i)
+    if (name.empty() || take(atspi_action_get_action_name(action, i, nullptr)) == name)
+      done = atspi_action_do_action(action, i, nullptr);
+  g_object_unref(action);
+  return done;
 }
 
 std::string Accessible::line() const {

@@ -12,7 +12,7 @@
 namespace vel::test {
 
 ChildProgram::ChildProgram(const std::vector<std::string>& args,
-                           const std::vector<std::string>& environment) {
+                           const std::vector<std::string>& environment, const char* program) {
   // Everything the child needs is made before the fork, which leaves it only exec to call.
   char** envp = g_get_environ();
   for (const auto& change : environment) {
@@ -21,12 +21,15 @@ ChildProgram::ChildProgram(const std::vector<std::string>& args,
                                        : g_environ_setenv(envp, change.substr(0, equals).c_str(),
                                                           change.c_str() + equals + 1, TRUE);
   }
-  std::vector<char*> argv{const_cast<char*>(VEL_BROWSER_PATH)};
+  gchar* found = program ? g_find_program_in_path(program) : g_strdup(VEL_BROWSER_PATH);
+  const std::string path = found ? found : "";
+  g_free(found);
+  std::vector<char*> argv{const_cast<char*>(path.c_str())};
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   pid_ = fork();
   if (pid_ == 0) {
-    execve(VEL_BROWSER_PATH, argv.data(), envp);
+    execve(path.c_str(), argv.data(), envp);
     _exit(127);
   }
   g_strfreev(envp);

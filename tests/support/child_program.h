@@ -8,13 +8,15 @@
 
 namespace vel::test {
 
-// The vel-browser program started as a user starts it, in a process of its own, with this
-// process's environment changed by `environment`: "NAME=VALUE" sets, a bare "NAME" removes.
+// The vel-browser program (or another `program`, found on the PATH) started as a user starts
+// it, in a process of its own, with this process's environment changed by `environment`:
+// "NAME=VALUE" sets, a bare "NAME" removes.
 class ChildProgram {
  public:
   explicit ChildProgram(const std::vector<std::string>& args,
-                        const std::vector<std::string>& environment = {});
-  ~ChildProgram();  // ends it if it still runs; the engine's processes end with it
+                        const std::vector<std::string>& environment = {},
+                        const char* program = nullptr);
+  ~ChildProgram();  // ends it (SIGTERM) if it still runs; the engine's processes end with it
   ChildProgram(const ChildProgram&) = delete;
   ChildProgram& operator=(const ChildProgram&) = delete;
 

@@ -14,7 +14,8 @@
 
 namespace vel::test {
 
-// A shown browser window with the real web engine, counting the loads it completes.
+// A shown browser window with the real web engine, counting the loads it completes, a server for
+// its pages and real input.
 struct EngineWindow : ::testing::Test {
   EngineWindow() : window(std::make_unique<BrowserWindow>(make_webkit_engine())) {
     window->present_and_open();
@@ -32,8 +33,13 @@ struct EngineWindow : ::testing::Test {
         << "the load did not end";
   }
 
+  // A real click in the middle of one of the window's controls.
+  void click(Role role) { click_control(input, *window, role); }
+
   std::unique_ptr<BrowserWindow> window;
   int completions = 0;
+  TestServer server;
+  XInput input;
 };
 
 }  // namespace vel::test

@@ -75,14 +75,12 @@ TestServer::~TestServer() {
   g_object_unref(server_);
 }
 
-void TestServer::add_page(const std::string& path, std::string body, std::string content_type) {
-  pages_[path].body = std::move(body);
-  pages_[path].type = std::move(content_type);
-}
-
-void TestServer::add_slow_page(const std::string& path, std::string body, unsigned delay_ms) {
-  add_page(path, std::move(body));
-  pages_[path].delay_ms = delay_ms;
+void TestServer::add_page(const std::string& path, std::string body, std::string content_type,
+                          unsigned delay_ms) {
+  Page& page = pages_[path];
+  page.body = std::move(body);
+  page.type = std::move(content_type);
+  page.delay_ms = delay_ms;
 }
 
 void TestServer::add_broken_download(const std::string& path, std::size_t declared,

@@ -21,9 +21,9 @@ class TestServer {
   TestServer(const TestServer&) = delete;
   TestServer& operator=(const TestServer&) = delete;
 
-  void add_page(const std::string& path, std::string body, std::string content_type = "text/html");
-  // A page that is answered only after `delay_ms`.
-  void add_slow_page(const std::string& path, std::string body, unsigned delay_ms);
+  // A page, answered after `delay_ms`.
+  void add_page(const std::string& path, std::string body, std::string content_type = "text/html",
+                unsigned delay_ms = 0);
   // A response that promises `declared` bytes, sends `sent` of them and then breaks off.
   void add_broken_download(const std::string& path, std::size_t declared, std::size_t sent);
   // A response header for a path, in place of any default of that name.

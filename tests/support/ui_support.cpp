@@ -22,8 +22,22 @@ void show_and_wait(Gtk::Window& window) {
   });
   if (!run_until([&] { return window.get_mapped() && drawn; }))
     throw std::runtime_error("window was not mapped");
-  // Let the X server place and expose it.
-  run_until([] { return false; }, std::chrono::milliseconds(50));
+  // The X server has placed and exposed it once it has answered everything asked before, and the
+  // toolkit has taken what it sent back.
+  window.get_display()->sync();
+  drain_events();
+}
+
+GtkWindow* shown_window(const char* type_name) {
+  const GType type = g_type_from_name(type_name);
+  GListModel* windows = gtk_window_get_toplevels();
+  for (guint i = 0; type && i < g_list_model_get_n_items(windows); ++i) {
+    auto* window = static_cast<GtkWindow*>(g_list_model_get_item(windows, i));
+    g_object_unref(window);  // the list holds it
+    if (g_type_is_a(G_OBJECT_TYPE(window), type) && gtk_widget_get_mapped(GTK_WIDGET(window)))
+      return window;
+  }
+  return nullptr;
 }
 
 unsigned long x_window(GtkWindow* window) {
@@ -70,9 +84,13 @@ void XInput::move(Gtk::Window& window, int x, int y) {
   move_root(ox + x, oy + y);
 }
 
-void XInput::click(int button) {
+void XInput::click(int button, const std::vector<const char*>& modifiers) {
+  for (const char* m : modifiers)
+    XTestFakeKeyEvent(dpy_, XKeysymToKeycode(dpy_, XStringToKeysym(m)), True, CurrentTime);
   XTestFakeButtonEvent(dpy_, button, True, CurrentTime);
   XTestFakeButtonEvent(dpy_, button, False, CurrentTime);
+  for (const char* m : modifiers)
+    XTestFakeKeyEvent(dpy_, XKeysymToKeycode(dpy_, XStringToKeysym(m)), False, CurrentTime);
   XSync(dpy_, False);
 }
 
@@ -85,9 +103,11 @@ void XInput::click(Gtk::Window& window, Gtk::Widget& widget) {
   click();
 }
 
-void XInput::focus(Gtk::Window& window) {
+void XInput::focus(GtkWindow* window) {
   XSetInputFocus(dpy_, x_window(window), RevertToParent, CurrentTime);
   XSync(dpy_, False);
+  if (!run_until([&] { return gtk_window_is_active(window); }))
+    throw std::runtime_error("the window did not take the keyboard");
 }
 
 void XInput::move_window(Gtk::Window& window, int x, int y) {

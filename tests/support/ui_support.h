@@ -17,6 +17,11 @@ namespace vel::test {
 // Shows the window and waits until it is mapped and has drawn a frame.
 void show_and_wait(Gtk::Window& window);
 
+// One of this process's windows on the screen, of the type of that name or one derived from it
+// (a toolkit dialog, whose type may be deprecated); none while there is none. Through GTK's C
+// interface only, for dialogs that the engine makes and destroys.
+GtkWindow* shown_window(const char* type_name);
+
 // The widgets under `root` (itself included) that a screen reader would call by their class name,
 // having no name of their own; hidden widgets and their insides are left out.
 std::vector<std::string> unnamed_for_readers(Gtk::Widget& root);
@@ -44,17 +49,18 @@ class XInput {
   // Moves the pointer to (x, y) pixels in the window's client area.
   void move(Gtk::Window& window, int x, int y);
   void move_root(int x, int y);
-  void click(int button = 1);
+  // A click of `button` (4 and 5: the wheel up and down) with those keys held.
+  void click(int button = 1, const std::vector<const char*>& modifiers = {});
   // Moves the pointer to the middle of one of the window's widgets and clicks there.
   void click(Gtk::Window& window, Gtk::Widget& widget);
   void press_key(const char* keysym_name, const std::vector<const char*>& modifiers = {});
   // Types text that the US keymap can produce.
   void type(const std::string& text);
-  void focus(Gtk::Window& window);
+  // Gives the window the keyboard, as a click on it would, and waits until it has it.
+  void focus(GtkWindow* window);
+  void focus(Gtk::Window& window) { focus(window.gobj()); }
   // Moves a top-level window on the screen (there is no window manager to ask) and waits.
   void move_window(Gtk::Window& window, int x, int y);
-  // This connection to the X server, for what XTest alone does not do.
-  _XDisplay* display() const { return dpy_; }
 
  private:
   _XDisplay* dpy_;

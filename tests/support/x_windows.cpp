@@ -5,7 +5,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <memory>
+#include <stdexcept>
 
 namespace vel::test {
 
@@ -31,10 +33,9 @@ std::vector<Item> property(Display* dpy, Window window, Atom name, Atom type = A
   return result;
 }
 
-// Calls `visit(display, window, attributes, name)` for every mapped top-level window, or only
-// for the named ones.
+// Calls `visit(display, window, attributes, name)` for every mapped top-level window.
 template <class Visit>
-void for_each_top_level(Visit visit, bool named_only = true) {
+void for_each_top_level(Visit visit) {
   const auto display = open_display();
   Display* dpy = display.get();
   Window root = dpy ? DefaultRootWindow(dpy) : 0, parent, *children = nullptr;
@@ -42,10 +43,8 @@ void for_each_top_level(Visit visit, bool named_only = true) {
   if (!dpy || !XQueryTree(dpy, root, &root, &parent, &children, &count)) return;
   for (unsigned i = 0; i < count; ++i) {
     XWindowAttributes attributes;
-    if (!XGetWindowAttributes(dpy, children[i], &attributes) || attributes.map_state != IsViewable)
-      continue;
-    if (const std::string name = window_name(dpy, children[i]); !named_only || !name.empty())
-      visit(dpy, children[i], attributes, name);
+    if (XGetWindowAttributes(dpy, children[i], &attributes) && attributes.map_state == IsViewable)
+      visit(dpy, children[i], attributes, window_name(dpy, children[i]));
   }
   if (children) XFree(children);
 }
@@ -60,22 +59,18 @@ std::string window_name(Display* dpy, Window window) {
 }
 
 unsigned long find_window(const std::string& name) {
-  Window found = 0;
-  for_each_top_level([&](Display*, Window w, const XWindowAttributes&, const std::string& n) {
-    if (n == name && !found) found = w;
-  });
-  return found;
+  const auto found = find_windows(name);
+  return found.empty() ? 0 : found.front();
 }
 
 std::vector<unsigned long> find_windows(const std::string& name, long pid, int width, int height) {
   std::vector<unsigned long> found;
-  for_each_top_level(
-      [&](Display* dpy, Window w, const XWindowAttributes& a, const std::string& n) {
-        if (n != name || a.width != width || a.height != height) return;
-        const auto pids = property<unsigned long>(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False));
-        if (pids.size() == 1 && pids[0] == static_cast<unsigned long>(pid)) found.push_back(w);
-      },
-      false);  // a dialog without a title has no name
+  for_each_top_level([&](Display* dpy, Window w, const XWindowAttributes& a, const std::string& n) {
+    if (n != name || (width && (a.width != width || a.height != height))) return;
+    const auto pids = property<unsigned long>(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False));
+    if (!pid || (pids.size() == 1 && pids[0] == static_cast<unsigned long>(pid)))
+      found.push_back(w);
+  });
   return found;
 }
 
@@ -104,21 +99,25 @@ std::pair<int, int> raise_window(unsigned long window) {
   return {x, y};
 }
 
+WindowPixels window_pixels(unsigned long window) {
+  const auto dpy = open_display();
+  XWindowAttributes a;
+  XImage* image = XGetWindowAttributes(dpy.get(), window, &a)
+                      ? XGetImage(dpy.get(), window, 0, 0, a.width, a.height, AllPlanes, ZPixmap)
+                      : nullptr;
+  if (!image) throw std::runtime_error("cannot read the window's pixels");
+  WindowPixels pixels{a.width, a.height, {}};
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x) pixels.rgb.push_back(XGetPixel(image, x, y) & 0xffffff);
+  XDestroyImage(image);
+  return pixels;
+}
+
 long count_pixels(const std::string& name, unsigned long rgb) {
-  long found = -1;
-  for_each_top_level(
-      [&](Display* dpy, Window w, const XWindowAttributes& attributes, const std::string& n) {
-        if (n != name || found >= 0) return;
-        XImage* image =
-            XGetImage(dpy, w, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        if (!image) return;
-        found = 0;
-        for (int y = 0; y < attributes.height; ++y)
-          for (int x = 0; x < attributes.width; ++x)
-            if ((XGetPixel(image, x, y) & 0xffffff) == rgb) ++found;
-        XDestroyImage(image);
-      });
-  return found;
+  const unsigned long window = find_window(name);
+  if (!window) return -1;
+  const auto pixels = window_pixels(window).rgb;
+  return std::count(pixels.begin(), pixels.end(), rgb);
 }
 
 }  // namespace vel::test

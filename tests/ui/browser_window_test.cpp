@@ -18,15 +18,12 @@ using vel::test::Role;
 namespace {
 
 struct Fixture : ::testing::Test {
-  Fixture() { window = test::window_with_fake_engine(engine); }
-  void load() {
+  Fixture() {
+    window = test::window_with_fake_engine(engine);
     window->present_and_open();
     test::show_and_wait(*window);
   }
-  void type_into_box(const std::string& text) { window->address_box().get_entry()->set_text(text); }
-  void press_enter() {
-    g_signal_emit_by_name(window->address_box().get_entry()->gobj(), "activate");
-  }
+  void enter(const std::string& text) { test::enter_address(*window, text); }
   void choose(int row) { window->address_box().set_active(row); }
 
   FakeEngine* engine;
@@ -36,7 +33,6 @@ struct Fixture : ::testing::Test {
 }  // namespace
 
 TEST_F(Fixture, UppermostControlFollowsTheStacking) {
-  load();
   // Points in twips and the control uppermost there. Exit Browser lies over Exit; the Back
   // picture over the Forward strip; only y 795 to 975 of the Back strip and y 375 to 480 of the
   // Stop strip are reachable; windowed controls lie above everything.
@@ -56,7 +52,6 @@ TEST_F(Fixture, UppermostControlFollowsTheStacking) {
 }
 
 TEST_F(Fixture, StartsAtItsLayoutSizesWithNothingRequested) {
-  load();
   EXPECT_FALSE(window->get_decorated());
   EXPECT_EQ(window->get_width(), 640);
   EXPECT_EQ(window->get_height(), 480);
@@ -99,19 +94,14 @@ TEST_F(Fixture, StartsAtItsLayoutSizesWithNothingRequested) {
 }
 
 TEST_F(Fixture, EnterNavigatesThenAppendsEvenDuplicates) {
-  load();
-  type_into_box("a.test");
-  press_enter();
-  press_enter();
-  type_into_box("   ");
-  press_enter();                                   // blanks are passed on as they are
+  enter("a.test");
+  enter("a.test");
+  enter("   ");                                    // blanks are passed on as they are
   EXPECT_FALSE(window->load_monitor().enabled());  // Enter never starts the progress monitor
   // What the engine refuses is not remembered, and the text stays in the box.
-  type_into_box("");
-  press_enter();
+  enter("");
   engine->fail_navigate = true;
-  type_into_box("bad address");
-  press_enter();
+  enter("bad address");
   EXPECT_EQ(engine->calls,
             (std::vector<std::string>{"navigate:a.test", "navigate:a.test",
                                       "navigate:   ", "navigate:", "navigate:bad address"}));
@@ -120,11 +110,8 @@ TEST_F(Fixture, EnterNavigatesThenAppendsEvenDuplicates) {
 }
 
 TEST_F(Fixture, ListChoiceNavigatesAndStartsTheMonitorAndALoadEndReplacesTypedText) {
-  load();
-  type_into_box("one.test");
-  press_enter();
-  type_into_box("two.test");
-  press_enter();
+  enter("one.test");
+  enter("two.test");
   engine->calls.clear();
   choose(0);
   EXPECT_EQ(window->address_box().get_entry()->get_text(), "one.test");
@@ -134,7 +121,7 @@ TEST_F(Fixture, ListChoiceNavigatesAndStartsTheMonitorAndALoadEndReplacesTypedTe
   choose(0);  // the same entry chosen again is a new choice
   EXPECT_EQ(engine->calls.size(), 2u);
   // A finished load replaces typed text, and setting the text is no choice.
-  type_into_box("half-typ");
+  window->address_box().get_entry()->set_text("half-typ");
   engine->page_uri = "http://fake.test/reached";
   engine->finish_load();
   EXPECT_EQ(window->address_box().get_entry()->get_text(), "http://fake.test/reached");
@@ -147,10 +134,10 @@ constexpr auto kDescription = GTK_ACCESSIBLE_PROPERTY_DESCRIPTION;
 using test::accessible_property;
 
 TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
-  load();
   window->address_box().append("");  // a choice that requests nothing, so the monitor says "Done"
-  window->address_box().set_active(0);
+  choose(0);
   ASSERT_TRUE(test::run_until([&] { return !window->load_monitor().enabled(); }));
+  EXPECT_TRUE(engine->calls.empty());
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
   // Every hot-spot is a button outside the Tab order.
   for (const auto& c : browser_layout::kControls)
@@ -166,7 +153,6 @@ TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
 }
 
 TEST_F(Fixture, ScreenReaderHearsThePageViewByItsTitleAsItChanges) {
-  load();
   EXPECT_EQ(accessible_property(engine->widget(), kName), "Fake page");
   engine->page_title = "Later title";
   engine->signal_title_changed().emit();
@@ -174,7 +160,6 @@ TEST_F(Fixture, ScreenReaderHearsThePageViewByItsTitleAsItChanges) {
 }
 
 TEST_F(Fixture, AScreenReadersPressRunsTheCommandWithoutThePointersHint) {
-  load();
   gtk_widget_activate(window->control(Role::BackButton).gobj());
   EXPECT_TRUE(test::run_until([&] { return !engine->calls.empty(); }));
   EXPECT_EQ(engine->calls, std::vector<std::string>{"back"});
@@ -185,11 +170,8 @@ TEST_F(Fixture, AScreenReadersPressRunsTheCommandWithoutThePointersHint) {
 }
 
 TEST_F(Fixture, TheAddressListsRowsAreNamedByTheirAddressesAndChoosingOneIsAChoice) {
-  load();
-  type_into_box("one.test");
-  press_enter();
-  type_into_box("two.test");
-  press_enter();
+  enter("one.test");
+  enter("two.test");
   engine->calls.clear();
   g_signal_emit_by_name(window->address_box().gobj(), "popup");  // as the arrow does
   Gtk::ListBox& rows = window->address_popup().rows();
@@ -204,9 +186,7 @@ TEST_F(Fixture, TheAddressListsRowsAreNamedByTheirAddressesAndChoosingOneIsAChoi
 }
 
 TEST_F(Fixture, AVeryLongAddressNeverMakesTheListWiderThanTheWindow) {
-  load();
-  type_into_box(std::string(5000, 'w'));
-  press_enter();
+  enter(std::string(5000, 'w'));
   window->address_popup().popup();
   ASSERT_TRUE(test::run_until([&] { return window->address_popup().popover().get_width() > 0; }));
   EXPECT_LE(window->address_popup().popover().get_width(), window->get_width());

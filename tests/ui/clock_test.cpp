@@ -13,13 +13,10 @@
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/window_helpers.h"
+#include "support/x_windows.h"
 #include "windows/browser/browser_window.h"
 #include "windows/clock/clock_layout.h"
 #include "windows/clock/clock_window.h"
-
-// Last: Xlib's macros clash with names in the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 using namespace vel;
 
@@ -32,11 +29,11 @@ struct Pixels {
   struct Rgb {
     int r, g, b;
   };
-  std::shared_ptr<XImage> image;
+  test::WindowPixels window;
   int ox = 0, oy = 0;  // the client area's origin in the window
 
   Rgb at(int x, int y) const {
-    const unsigned long p = XGetPixel(image.get(), x + ox, y + oy);
+    const unsigned long p = window.at(x + ox, y + oy);
     return {int(p >> 16 & 0xff), int(p >> 8 & 0xff), int(p & 0xff)};
   }
   static bool green(Rgb c) { return c.g > 120 && c.r < 90 && c.b < 90; }
@@ -73,11 +70,7 @@ Pixels grab(ClockWindow& window) {
   double ox = 0, oy = 0;
   window.get_child()->translate_coordinates(window, 0, 0, ox, oy);
   window.get_display()->sync();  // what the toolkit drew has reached the X server
-  const std::unique_ptr<Display, int (*)(Display*)> dpy(XOpenDisplay(nullptr), XCloseDisplay);
-  XImage* image = XGetImage(dpy.get(), test::x_window(window), 0, 0, window.get_width(),
-                            window.get_height(), AllPlanes, ZPixmap);
-  if (!image) throw std::runtime_error("cannot read the window's pixels");
-  return {std::shared_ptr<XImage>(image, [](XImage* i) { XDestroyImage(i); }), int(ox), int(oy)};
+  return {test::window_pixels(test::x_window(window)), int(ox), int(oy)};
 }
 
 struct ClockFixture : ::testing::Test {

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The browser window with the real web engine, driven by real key events, against pages served
 // on 127.0.0.1: titles, failures, typed addresses, Back, Forward, Stop and Refresh.
-#include <giomm/inetsocketaddress.h>
-#include <giomm/socketservice.h>
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
@@ -19,30 +17,6 @@ using namespace vel;
 using test::Role;
 
 namespace {
-
-// A server on 127.0.0.1 that writes `reply` (which may be empty) to each connection and closes it.
-struct RawServer {
-  explicit RawServer(const std::string& reply) {
-    Glib::RefPtr<Gio::SocketAddress> bound;
-    service->add_address(Gio::InetSocketAddress::create(Gio::InetAddress::create("127.0.0.1"), 0),
-                         Gio::Socket::Type::STREAM, Gio::Socket::Protocol::TCP, bound);
-    port = std::to_string(std::dynamic_pointer_cast<Gio::InetSocketAddress>(bound)->get_port());
-    service->signal_incoming().connect(
-        [this, reply](const Glib::RefPtr<Gio::SocketConnection>& connection,
-                      const Glib::RefPtr<Glib::Object>&) {
-          ++connections;
-          gsize written = 0;
-          connection->get_output_stream()->write_all(reply, written);
-          return connection->close();
-        },
-        false);
-  }
-  ~RawServer() { service->stop(); }
-
-  Glib::RefPtr<Gio::SocketService> service = Gio::SocketService::create();
-  std::string port;
-  int connections = 0;
-};
 
 struct EngineFixture : test::EngineWindow {
   // Puts the text into the real address box as a user would (Ctrl+A, Ctrl+V: the keymap cannot
@@ -77,9 +51,6 @@ struct EngineFixture : test::EngineWindow {
 
   // What a click on the hot-spot runs.
   void press(test::Role role) { dynamic_cast<Hotspot&>(window->control(role)).activate_click(); }
-
-  test::TestServer server;
-  test::XInput input;
 };
 
 }  // namespace
@@ -113,25 +84,18 @@ TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
 }
 
 TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTriesItAgain) {
-  // One server closes each connection it takes; the other answers in plain HTTP whatever it is
-  // sent, so that a secure connection fails at once (a server that waited for a whole request
-  // would hold the handshake until a time-out whenever the client's greeting has no line end).
-  RawServer closer(""), plain("HTTP/1.1 400 Bad Request\r\nConnection: close\r\n\r\n");
-  const std::string closer_port = closer.port;
   server.add_page("/here.html", test::titled_page("Here"));
   const auto missing = std::filesystem::temp_directory_path() / "vel-no-such-file.html";
   std::filesystem::remove(missing);
   // A port that nothing listens on: one taken from a server that is gone.
   const std::string refused =
       "http://127.0.0.1:" + std::to_string(test::TestServer().port()) + "/x.html";
-  const std::string tls = "https://127.0.0.1:" + plain.port + "/x";
+  // The page texts have a unit test; these rows are the engine's own refusals and one failure
+  // of each kind of load (web, other scheme, file).
   const struct {
     std::string typed, address, title;
   } rows[] = {
       {refused, refused, "The site refused the connection"},
-      {"127.0.0.1:" + closer_port + "/x", "http://127.0.0.1:" + closer_port + "/x",
-       "The connection was closed"},
-      {tls, tls, "A secure connection could not be made"},
       {"127.0.0.1:9/x", "http://127.0.0.1:9/x", "This port is blocked"},
       {"http://nothing.invalid/", "http://nothing.invalid/", "The site could not be found"},
       {"nosuchscheme:x", "nosuchscheme:x", "No application opens this address"},
@@ -157,14 +121,10 @@ TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTrie
     EXPECT_EQ(title(), row.title);
     EXPECT_EQ(std::string(entry->get_text()), row.address);
     EXPECT_EQ(url(), row.address);
-    const int closes = closer.connections;
     if (row.address.rfind("file:", 0) == 0) std::ofstream(missing) << test::titled_page("Found");
     load([&] { window->activate_action("win.reload"); });
     EXPECT_EQ(title(), row.address.rfind("file:", 0) == 0 ? "Found" : row.title);
     EXPECT_EQ(url(), row.address);
-    if (row.address.find(closer_port) != std::string::npos) {
-      EXPECT_GT(closer.connections, closes);
-    }
   }
   std::filesystem::remove(missing);
 }
@@ -179,7 +139,6 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), good);
   EXPECT_EQ(url(), good);
   EXPECT_EQ(test::address_list(*window), std::vector<std::string>{good});
-  EXPECT_EQ(window->get_title(), "Vel");  // Enter starts no progress monitor
   EXPECT_FALSE(engine().navigate(""));
   EXPECT_FALSE(engine().is_loading()) << "nothing to load, nothing to wait for";
 
@@ -208,7 +167,7 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   EXPECT_EQ(wait_for_load(), "Fine");
 }
 
-TEST_F(EngineFixture, HistoryStopAndRefresh) {
+TEST_F(EngineFixture, BackForwardAndStop) {
   for (std::string name : {"one", "two", "three"}) {
     server.add_page("/" + name + ".html", test::titled_page(name));
     load([&] { engine().navigate(server.uri("/" + name + ".html")); });
@@ -229,16 +188,13 @@ TEST_F(EngineFixture, HistoryStopAndRefresh) {
   EXPECT_FALSE(engine().is_loading());
   EXPECT_EQ(completions, before);
 
-  // Stop cancels a slow page and the one before stays; Refresh asks for that one again.
-  server.add_slow_page("/slow.html", test::titled_page("Slow"), 30000);
+  // Stop cancels a slow page and the one before stays.
+  server.add_page("/slow.html", test::titled_page("Slow"), "text/html", 30000);
   engine().navigate(server.uri("/slow.html"));
   ASSERT_TRUE(test::run_until([&] { return server.requests("/slow.html") == 1; }));
   EXPECT_TRUE(engine().is_loading());
   press(Role::StopButton);
   ASSERT_TRUE(test::run_until([&] { return !engine().is_loading(); }));
   EXPECT_EQ(url(), server.uri("/three.html"));
-  const int asked = server.requests("/three.html");
-  load([&] { press(Role::RefreshButton); });
-  EXPECT_EQ(server.requests("/three.html"), asked + 1);
   EXPECT_EQ(title(), "three");
 }

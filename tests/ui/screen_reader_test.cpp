@@ -4,12 +4,10 @@
 // synthetic input, that is also how the program is driven.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 
 #include "support/atspi_reader.h"
 #include "support/child_program.h"
@@ -47,12 +45,7 @@ struct ScreenReader : ::testing::Test {
       return (a.role() == ATSPI_ROLE_GROUPING || a.role() == ATSPI_ROLE_PANEL) && a.name() == title;
     });
   }
-  std::string windows() {
-    std::string all;
-    for (const auto& window : test::accessible_application(program->pid()).children())
-      all += window.line() + "\n";
-    return all;
-  }
+  std::string windows() { return test::accessible_application(program->pid()).outline(); }
 
   test::TestServer server;
   std::unique_ptr<test::ChildProgram> program;
@@ -61,25 +54,13 @@ struct ScreenReader : ::testing::Test {
 
 // A weston of its own, headless, drawing in software, its socket in this run's runtime folder.
 struct Weston {
-  Weston() {
-    const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
-    const std::string socket_option = "--socket=" + socket, log_option = "--log=" + path + ".log";
-    pid = fork();
-    if (pid == 0) {
-      execlp("weston", "weston", "--backend=headless-backend.so", socket_option.c_str(),
-             log_option.c_str(), "--idle-time=0", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    struct stat info {};
-    ready = test::run_until([&] { return stat(path.c_str(), &info) == 0; }, 30s);
-  }
-  ~Weston() {
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-  }
   const std::string socket = "vel-wayland-" + std::to_string(getpid());
-  pid_t pid = -1;
-  bool ready = false;
+  const std::string path = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
+  test::ChildProgram weston{{"--backend=headless-backend.so", "--socket=" + socket,
+                             "--log=" + path + ".log", "--idle-time=0"},
+                            {},
+                            "weston"};
+  const bool ready = test::run_until([&] { return std::filesystem::exists(path); }, 30s);
 };
 
 }  // namespace
@@ -108,9 +89,7 @@ TEST_F(ScreenReader, ThePagesHeadingsParagraphsAndLinksAreUnderThePageViewAndALi
   EXPECT_TRUE(view.find([](const test::Accessible& a) {
     return a.role() == ATSPI_ROLE_PARAGRAPH && a.text() == "A paragraph to read.";
   })) << view.outline();
-  const auto actions = link.actions();
-  ASSERT_FALSE(actions.empty());
-  EXPECT_TRUE(link.act(actions.front())) << actions.front();
+  EXPECT_TRUE(link.act(""));  // its first action, whatever the engine calls it
   // A followed link changes the page view's name; the caption waits for a monitored load.
   EXPECT_TRUE(test::run_until([&] { return view.name() == "Second"; }, 30s)) << view.name();
   EXPECT_EQ(server.requests("/second.html"), 1);
