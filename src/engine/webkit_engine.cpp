@@ -6,6 +6,7 @@
 #include <webkit/webkit.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -16,6 +17,7 @@
 #include "engine/load_failures.h"
 #include "engine/offline_filter.h"
 #include "engine/page_watchdog.h"
+#include "engine/script_dialogs.h"
 #include "engine/title_probe.h"
 #include "engine/webkit_find.h"
 #include "engine/webkit_print.h"
@@ -32,12 +34,14 @@ constexpr unsigned kRequestGraceMs = 2000;
 class WebKitEngine final : public WebEngine {
  public:
   explicit WebKitEngine(const EngineSettings& settings)
-      : view_(new_view(settings.memory)),
+      : owned_view_(new_view(settings.memory)),
+        view_(owned_view_.get()),
         widget_(Glib::wrap(GTK_WIDGET(view_))),
         offline_filter_(view_),
         downloads_(view_),
         find_(view_, match_count_),
         probe_(view_, [this] { announce_if_settled(); }),
+        dialogs_(view_),
         watchdog_(view_, settings.watchdog, [this](bool hung) { responsive_.emit(!hung); }) {
     // Busy until the offline page is in, so whoever waits for the load sees that page.
     offline_filter_.signal_offline_page().connect([this] { note_request(); });
@@ -96,11 +100,13 @@ class WebKitEngine final : public WebEngine {
     probe_.end();
     g_signal_handlers_disconnect_by_data(view_, this);
     stop_watching(view_);
-    g_object_unref(view_);
   }
 
   bool navigate(const std::string& address) override {
     const AddressResult result = interpret_address(address);
+    if (result.kind == AddressResult::Kind::Empty) return false;
+    // A page's dialog never holds up leaving it.
+    dialogs_.leave();
     switch (result.kind) {
       case AddressResult::Kind::Empty:
         return false;
@@ -132,12 +138,14 @@ class WebKitEngine final : public WebEngine {
 
   bool go_back() override {
     if (!webkit_web_view_can_go_back(view_)) return false;
+    dialogs_.leave();
     go_to(webkit_back_forward_list_get_back_item(webkit_web_view_get_back_forward_list(view_)));
     return true;
   }
 
   bool go_forward() override {
     if (!webkit_web_view_can_go_forward(view_)) return false;
+    dialogs_.leave();
     go_to(webkit_back_forward_list_get_forward_item(webkit_web_view_get_back_forward_list(view_)));
     return true;
   }
@@ -148,6 +156,7 @@ class WebKitEngine final : public WebEngine {
   // A page that does not answer is ended: the crashed page's message takes its place.
   bool stop() override {
     forget_request();
+    dialogs_.close();
     if (watchdog_.hung()) {
       webkit_web_view_terminate_web_process(view_);
       return true;
@@ -160,6 +169,7 @@ class WebKitEngine final : public WebEngine {
   void keep_waiting() override { watchdog_.keep_waiting(); }
 
   bool reload() override {
+    dialogs_.leave();
     // The view shows our message in place of a page: try the page itself again.
     if (!failed_uri_.empty()) return open(failed_uri_, failed_alternative_);
     const char* shown = webkit_web_view_get_uri(view_);
@@ -380,12 +390,18 @@ class WebKitEngine final : public WebEngine {
         view_, message_page(title, text, address, alternative).c_str(), base.c_str(), nullptr);
   }
 
+  // Released last, after the members that watch the view have let go of it.
+  struct Unref {
+    void operator()(WebKitWebView* view) const { g_object_unref(view); }
+  };
+  std::unique_ptr<WebKitWebView, Unref> owned_view_;
   WebKitWebView* view_;
   Gtk::Widget* widget_;
   OfflineFilter offline_filter_;
   Downloads downloads_;
   WebKitFind find_;
   TitleProbe probe_;
+  ScriptDialogs dialogs_;
   PageWatchdog watchdog_;
   bool ending_for_command_ = false;
   sigc::signal<void()> load_finished_;
