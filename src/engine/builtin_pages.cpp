@@ -45,7 +45,7 @@ unsigned page_memory_limit_mb() {
   if (pages <= 0 || page_size <= 0) return kFloorMb;
   const unsigned long long quarter_mb = static_cast<unsigned long long>(pages) *
                                         static_cast<unsigned long long>(page_size) / 4 /
-                                        (1024 * 1024);
+                                        (1024ULL * 1024ULL);
   return static_cast<unsigned>(std::clamp(quarter_mb, kFloorMb, kCeilingMb));
 }
 

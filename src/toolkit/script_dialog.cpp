@@ -19,6 +19,7 @@ ScriptDialog::ScriptDialog(Gtk::Window* parent, const Question& question,
       ok_(question.kind == Kind::Leave ? "_Leave" : "_OK", true),
       done_(std::move(done)) {
   set_title("Message from the page");
+  accessible::set_role(*this, GTK_ACCESSIBLE_ROLE_ALERT_DIALOG);
   set_icon_name(config::kAppId);
   set_modal(true);
   set_resizable(false);
