@@ -2,7 +2,9 @@
 // The soak run: thousands of navigations among pages served on 127.0.0.1, typed into the real
 // browser window's address box with the clock window open, as one long session. Prints the
 // resident memory of the whole process tree (this program and the engine's processes) at the
-// start, every so many navigations and at the end, and how often a page process was lost.
+// start, every so many navigations and at the end, how often a page process was lost, and the
+// browser's own process's peak: its resident memory's high-water mark (the kernel's VmHWM) and the
+// highest proportional share (PSS) seen, looked at every 10 navigations.
 //
 // usage: vel-soak [--navigations N] [--report-every N] [--engine-only]
 //   --engine-only  navigates the view directly, leaving the address box and its list alone, to
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -103,6 +106,14 @@ std::map<std::string, std::string> make_site(vel::test::TestServer& server) {
 
 const std::vector<std::string> kPages = {"/article", "/gallery", "/script", "/form"};
 
+// This process's resident memory at its highest so far, in kB (VmHWM); -1 when unknown.
+long peak_rss_kb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string word; status >> word; status.ignore(1 << 16, '\n'))
+    if (long kb = 0; word == "VmHWM:" && status >> kb) return kb;
+  return -1;
+}
+
 bool is_web_process(const vel::test::Process& p) {
   // The kernel keeps 15 characters of a name: "WebKitWebProces".
   return p.name.rfind("WebKitWebProces", 0) == 0;
@@ -148,6 +159,7 @@ class Soak {
   // went away without the program asking.
   void check_page() {
     if (window_->engine().title() == kStoppedTitle) ++stopped_pages_;
+    if (done_ % 10 == 0) peak_pss_kb_ = std::max(peak_pss_kb_, vel::test::memory(getpid()).pss_kb);
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
       if (stat(("/proc/" + std::to_string(*it)).c_str(), &st) != 0) {
@@ -213,6 +225,8 @@ class Soak {
       served[type] += server_.requests(path);
       known += server_.requests(path);
     }
+    std::printf("soak browser process peak: rss_mb=%.1f pss_mb=%.1f\n", peak_rss_kb() / 1024.0,
+                peak_pss_kb_ / 1024.0);
     if (server_.total_requests() > known) served["missing"] = server_.total_requests() - known;
     std::printf("soak served:");
     for (const auto& [type, count] : served) std::printf(" %s=%d", type.c_str(), count);
@@ -231,6 +245,7 @@ class Soak {
   int timeouts_ = 0;
   int stopped_pages_ = 0;
   int lost_processes_ = 0;
+  long peak_pss_kb_ = -1;
   std::set<int> web_pids_;
   gint64 started_us_ = 0, last_report_us_ = 0;
   int last_report_done_ = 0;

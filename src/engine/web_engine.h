@@ -48,6 +48,12 @@ class WebEngine {
   sigc::signal<void()>& signal_settled() { return settled_; }
   // Raised when the page's title changes.
   sigc::signal<void()>& signal_title_changed() { return title_changed_; }
+  // Raised with false when the shown page has not answered for a while (the user is to be told,
+  // and may wait or stop it: stop() then ends the page's process), and with true once it answers
+  // again or its process has ended.
+  sigc::signal<void(bool)>& signal_responsive() { return responsive_; }
+  // The user chose to wait for a page that does not answer: it is watched afresh.
+  virtual void keep_waiting() {}
 
   // The widget that shows the pages.
   virtual Gtk::Widget& widget() = 0;
@@ -68,6 +74,7 @@ class WebEngine {
  protected:
   sigc::signal<void()> settled_;
   sigc::signal<void()> title_changed_;
+  sigc::signal<void(bool)> responsive_;
   sigc::signal<void(unsigned)> match_count_;
 };
 

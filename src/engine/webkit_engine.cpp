@@ -5,7 +5,10 @@
 #include <gtkmm/widget.h>
 #include <webkit/webkit.h>
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "core/address.h"
 #include "core/builtin_addresses.h"
@@ -13,6 +16,8 @@
 #include "engine/downloads.h"
 #include "engine/load_failures.h"
 #include "engine/offline_filter.h"
+#include "engine/page_watchdog.h"
+#include "engine/script_dialogs.h"
 #include "engine/title_probe.h"
 #include "engine/webkit_find.h"
 #include "engine/webkit_print.h"
@@ -28,13 +33,16 @@ constexpr unsigned kRequestGraceMs = 2000;
 
 class WebKitEngine final : public WebEngine {
  public:
-  WebKitEngine()
-      : view_(new_view()),
+  explicit WebKitEngine(const EngineSettings& settings)
+      : owned_view_(new_view(settings.memory)),
+        view_(owned_view_.get()),
         widget_(Glib::wrap(GTK_WIDGET(view_))),
         offline_filter_(view_),
         downloads_(view_),
         find_(view_, match_count_),
-        probe_(view_, [this] { announce_if_settled(); }) {
+        probe_(view_, [this] { announce_if_settled(); }),
+        dialogs_(view_),
+        watchdog_(view_, settings.watchdog, [this](bool hung) { responsive_.emit(!hung); }) {
     // Busy until the offline page is in, so whoever waits for the load sees that page.
     offline_filter_.signal_offline_page().connect([this] { note_request(); });
 
@@ -92,11 +100,13 @@ class WebKitEngine final : public WebEngine {
     probe_.end();
     g_signal_handlers_disconnect_by_data(view_, this);
     stop_watching(view_);
-    g_object_unref(view_);
   }
 
   bool navigate(const std::string& address) override {
     const AddressResult result = interpret_address(address);
+    if (result.kind == AddressResult::Kind::Empty) return false;
+    // A page's dialog never holds up leaving it.
+    dialogs_.leave();
     switch (result.kind) {
       case AddressResult::Kind::Empty:
         return false;
@@ -112,7 +122,9 @@ class WebKitEngine final : public WebEngine {
       take_over_prepared_load();
       return true;
     }
-    return open(result.uri, result.http_alternative);
+    const bool opened = open(result.uri, result.http_alternative);
+    watch_command([this, result] { open(result.uri, result.http_alternative); });
+    return opened;
   }
 
   void prepare(const std::string& address) override {
@@ -126,33 +138,45 @@ class WebKitEngine final : public WebEngine {
 
   bool go_back() override {
     if (!webkit_web_view_can_go_back(view_)) return false;
-    note_request();
-    webkit_web_view_go_back(view_);
+    dialogs_.leave();
+    go_to(webkit_back_forward_list_get_back_item(webkit_web_view_get_back_forward_list(view_)));
     return true;
   }
 
   bool go_forward() override {
     if (!webkit_web_view_can_go_forward(view_)) return false;
-    note_request();
-    webkit_web_view_go_forward(view_);
+    dialogs_.leave();
+    go_to(webkit_back_forward_list_get_forward_item(webkit_web_view_get_back_forward_list(view_)));
     return true;
   }
 
   bool load_home_page() override { return navigate(kHomeAddress); }
   bool load_search_page() override { return navigate(kSearchAddress); }
 
+  // A page that does not answer is ended: the crashed page's message takes its place.
   bool stop() override {
     forget_request();
+    dialogs_.close();
+    if (watchdog_.hung()) {
+      webkit_web_view_terminate_web_process(view_);
+      return true;
+    }
     webkit_web_view_stop_loading(view_);
+    watchdog_.check([this] { webkit_web_view_terminate_web_process(view_); });
     return true;
   }
 
+  void keep_waiting() override { watchdog_.keep_waiting(); }
+
   bool reload() override {
+    dialogs_.leave();
     // The view shows our message in place of a page: try the page itself again.
     if (!failed_uri_.empty()) return open(failed_uri_, failed_alternative_);
-    if (!webkit_web_view_get_uri(view_)) return false;
+    const char* shown = webkit_web_view_get_uri(view_);
+    if (!shown) return false;
     note_request();
     webkit_web_view_reload(view_);
+    watch_command([this, uri = std::string(shown)] { open(uri); });
     return true;
   }
 
@@ -192,12 +216,13 @@ class WebKitEngine final : public WebEngine {
   void print(Gtk::Window& parent) override { run_print_dialog(view_, parent.gobj()); }
 
  private:
-  static WebKitWebView* new_view() {
-    set_up_web_context();
+  static WebKitWebView* new_view(const MemoryLimitSettings& memory) {
+    WebKitWebContext* context = set_up_web_context(memory);
     // A group to a reader, so that it hears the page's title as the view's name: from GTK 4.14
     // on, the toolkit gives no name to a widget of its default role, which is all a view has.
-    auto* view = WEBKIT_WEB_VIEW(
-        g_object_new(WEBKIT_TYPE_WEB_VIEW, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr));
+    auto* view =
+        WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                     "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr));
     g_object_ref_sink(view);
     return view;
   }
@@ -212,6 +237,29 @@ class WebKitEngine final : public WebEngine {
     alternative_for_ = {uri, http_alternative};
     webkit_web_view_load_uri(view_, uri.c_str());
     return true;
+  }
+
+  // The command just given must reach the page's process: should that process not answer, it is
+  // ended without a message and the command is given again (`again`), to a new process.
+  void watch_command(std::function<void()> again) {
+    watchdog_.check([this, again = std::move(again)] {
+      ending_for_command_ = true;
+      webkit_web_view_terminate_web_process(view_);
+      ending_for_command_ = false;
+      again();
+    });
+  }
+
+  // Back or Forward to an entry of the history, given again to a new process if need be.
+  void go_to(WebKitBackForwardListItem* item) {
+    note_request();
+    webkit_web_view_go_to_back_forward_list_item(view_, item);
+    g_object_ref(item);
+    watch_command([this, item] {
+      note_request();
+      webkit_web_view_go_to_back_forward_list_item(view_, item);
+    });
+    g_object_unref(item);
   }
 
   void note_request() {
@@ -303,11 +351,19 @@ class WebKitEngine final : public WebEngine {
   void on_page_process_ended(WebKitWebProcessTerminationReason reason) {
     forget_request();
     probe_.end();
-    const char* text =
-        reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT
-            ? "The page used too much memory and was stopped. Refresh to load it again."
-            : "The page stopped working. Refresh to load it again.";
-    show_message("This page has stopped", text, uri());
+    responsive_.emit(true);           // no notice over the message
+    if (ending_for_command_) return;  // ended to go on with a command, which loads at once
+    if (reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT) {
+      show_message("This page used too much memory",
+                   "The page used too much memory and was stopped. Refresh to load it again.",
+                   uri());
+      return;
+    }
+    show_message("This page has stopped",
+                 reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API
+                     ? "The page was not responding and was stopped. Refresh to load it again."
+                     : "The page stopped working. Refresh to load it again.",
+                 uri());
   }
 
   // A message page in place of the page at `uri`, which Refresh tries again.
@@ -334,12 +390,20 @@ class WebKitEngine final : public WebEngine {
         view_, message_page(title, text, address, alternative).c_str(), base.c_str(), nullptr);
   }
 
+  // Released last, after the members that watch the view have let go of it.
+  struct Unref {
+    void operator()(WebKitWebView* view) const { g_object_unref(view); }
+  };
+  std::unique_ptr<WebKitWebView, Unref> owned_view_;
   WebKitWebView* view_;
   Gtk::Widget* widget_;
   OfflineFilter offline_filter_;
   Downloads downloads_;
   WebKitFind find_;
   TitleProbe probe_;
+  ScriptDialogs dialogs_;
+  PageWatchdog watchdog_;
+  bool ending_for_command_ = false;
   sigc::signal<void()> load_finished_;
 
   bool request_pending_ = false;
@@ -357,7 +421,11 @@ class WebKitEngine final : public WebEngine {
 }  // namespace
 
 std::unique_ptr<WebEngine> make_webkit_engine() {
-  return std::make_unique<WebKitEngine>();
+  return std::make_unique<WebKitEngine>(EngineSettings{});
+}
+
+std::unique_ptr<WebEngine> make_webkit_engine_with(const EngineSettings& settings) {
+  return std::make_unique<WebKitEngine>(settings);
 }
 
 }  // namespace vel

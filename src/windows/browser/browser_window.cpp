@@ -89,6 +89,7 @@ BrowserWindow::~BrowserWindow() {
   load_finished_.disconnect();
   settled_.disconnect();
   title_changed_.disconnect();
+  responsive_.disconnect();
   address_changed_.disconnect();
   // The engine owns its widget and goes before the window does: take the widget out first.
   fixed_->remove(engine_->widget());
@@ -340,6 +341,27 @@ void BrowserWindow::build_page_tools() {
   actions_->add_action("zoom-out", [this] { zoom_step(-1); });
   actions_->add_action("zoom-reset", [this] { zoom_step(0); });
   actions_->add_action("print", [this] { engine_->print(*this); });
+
+  // Over the whole page while it does not answer: Wait watches it afresh, Stop (the button or the
+  // command) ends its process and the crashed page's message takes its place.
+  page_notice_ = Gtk::make_managed<PageNotice>();
+  page_notice_->set_halign(Gtk::Align::START);
+  page_notice_->set_valign(Gtk::Align::START);
+  page_notice_->set_margin_start(page.x);
+  page_notice_->set_margin_top(page.y);
+  page_notice_->set_size_request(page.width, page.height);
+  overlay_->add_overlay(*page_notice_);
+  page_notice_->signal_wait().connect([this] {
+    page_notice_->dismiss(&engine_->widget());
+    engine_->keep_waiting();
+  });
+  page_notice_->signal_stop().connect([this] { engine_->stop(); });
+  responsive_ = engine_->signal_responsive().connect([this](bool responsive) {
+    if (responsive)
+      page_notice_->dismiss(&engine_->widget());
+    else
+      page_notice_->show_for(engine_->uri());
+  });
   actions_->add_action("close", [this] { close(); });
 
   // Ctrl with the wheel zooms, ahead of the page, which would scroll.

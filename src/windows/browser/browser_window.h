@@ -17,6 +17,7 @@
 #include "toolkit/address_popup.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/message.h"
+#include "toolkit/page_notice.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/window_timer.h"
 #include "windows/browser/browser_layout.h"
@@ -60,6 +61,8 @@ class BrowserWindow : public Gtk::Window {
   Gtk::Fixed& client_area() { return *fixed_; }
   FindBar& find_bar() { return *find_bar_; }
   ZoomBadge& zoom_badge() { return *zoom_badge_; }
+  // "This page is not responding", over the page while it does not answer.
+  PageNotice& page_notice() { return *page_notice_; }
 
  private:
   // The address box: an entry chosen from the list, and Enter.
@@ -96,10 +99,11 @@ class BrowserWindow : public Gtk::Window {
   // ms, the window timer's finest step.
   WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
   sigc::connection address_changed_;
-  sigc::connection load_finished_, settled_, title_changed_;
+  sigc::connection load_finished_, settled_, title_changed_, responsive_;
   std::unique_ptr<AddressPopup> address_popup_;
   FindBar* find_bar_ = nullptr;
   ZoomBadge* zoom_badge_ = nullptr;
+  PageNotice* page_notice_ = nullptr;
   FileDialog file_dialog_{*this};
   MessageBox message_;
 };

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/script_dialogs.h"
+
+#include <gtkmm/widget.h>
+
+#include <utility>
+
+namespace vel {
+namespace {
+
+// The answer of a dialog the user dismissed: false, null, and yes to leaving.
+void answer_dismissed(WebKitScriptDialog* dialog) {
+  switch (webkit_script_dialog_get_dialog_type(dialog)) {
+    case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+      webkit_script_dialog_confirm_set_confirmed(dialog, FALSE);
+      break;
+    case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+      webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+      break;
+    case WEBKIT_SCRIPT_DIALOG_ALERT:
+    case WEBKIT_SCRIPT_DIALOG_PROMPT:  // no text set: the page gets null
+      break;
+  }
+}
+
+ScriptDialog::Kind kind_of(WebKitScriptDialog* dialog) {
+  switch (webkit_script_dialog_get_dialog_type(dialog)) {
+    case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+      return ScriptDialog::Kind::Confirm;
+    case WEBKIT_SCRIPT_DIALOG_PROMPT:
+      return ScriptDialog::Kind::Prompt;
+    case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+      return ScriptDialog::Kind::Leave;
+    case WEBKIT_SCRIPT_DIALOG_ALERT:
+      break;
+  }
+  return ScriptDialog::Kind::Alert;
+}
+
+}  // namespace
+
+ScriptDialogs::ScriptDialogs(WebKitWebView* view) : view_(view) {
+  g_signal_connect(
+      view_, "script-dialog",
+      G_CALLBACK(+[](WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
+        return static_cast<gboolean>(static_cast<ScriptDialogs*>(self)->on_dialog(dialog));
+      }),
+      this);
+  // A new load is a new page: its dialogs are counted afresh and shown again.
+  g_signal_connect(view_, "load-changed",
+                   G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer data) {
+                     auto* self = static_cast<ScriptDialogs*>(data);
+                     if (event == WEBKIT_LOAD_COMMITTED) {
+                       self->count_ = 0;
+                       self->blocked_ = self->leaving_ = false;
+                     }
+                   }),
+                   this);
+  g_signal_connect(view_, "web-process-terminated",
+                   G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason,
+                                  gpointer self) { static_cast<ScriptDialogs*>(self)->close(); }),
+                   this);
+}
+
+ScriptDialogs::~ScriptDialogs() {
+  g_signal_handlers_disconnect_by_data(view_, this);
+  close();
+}
+
+bool ScriptDialogs::on_dialog(WebKitScriptDialog* dialog) {
+  const ScriptDialog::Kind kind = kind_of(dialog);
+  if (blocked_ || pending_ || (kind == ScriptDialog::Kind::Leave && leaving_)) {
+    answer_dismissed(dialog);
+    return true;
+  }
+  ScriptDialog::Question question;
+  question.kind = kind;
+  const char* uri = webkit_web_view_get_uri(view_);
+  question.address = uri ? uri : "";
+  const char* message = webkit_script_dialog_get_message(dialog);
+  question.message = message ? message : "";
+  if (kind == ScriptDialog::Kind::Prompt)
+    if (const char* text = webkit_script_dialog_prompt_get_default_text(dialog)) {
+      question.default_text = text;
+    }
+  question.offer_block = ++count_ > 2;
+  pending_ = webkit_script_dialog_ref(dialog);
+  auto* parent = dynamic_cast<Gtk::Window*>(Glib::wrap(GTK_WIDGET(view_))->get_root());
+  // The dialog answered before is hidden by now and out of its own handlers: it may go.
+  shown_ = std::make_unique<ScriptDialog>(
+      parent, question, [this](const ScriptDialog::Answer& answer) { on_answer(answer); });
+  return true;
+}
+
+void ScriptDialogs::on_answer(const ScriptDialog::Answer& answer) {
+  if (!pending_) return;
+  switch (webkit_script_dialog_get_dialog_type(pending_)) {
+    case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+    case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+      webkit_script_dialog_confirm_set_confirmed(pending_, answer.ok);
+      break;
+    case WEBKIT_SCRIPT_DIALOG_PROMPT:
+      if (answer.ok) webkit_script_dialog_prompt_set_text(pending_, answer.text.c_str());
+      break;
+    case WEBKIT_SCRIPT_DIALOG_ALERT:
+      break;
+  }
+  if (answer.block) blocked_ = true;
+  end_pending();
+}
+
+void ScriptDialogs::leave() {
+  leaving_ = true;
+  close();
+}
+
+void ScriptDialogs::close() {
+  if (shown_) shown_->withdraw();
+  if (!pending_) return;
+  answer_dismissed(pending_);
+  end_pending();
+}
+
+void ScriptDialogs::end_pending() {
+  WebKitScriptDialog* dialog = std::exchange(pending_, nullptr);
+  webkit_script_dialog_close(dialog);
+  webkit_script_dialog_unref(dialog);
+}
+
+}  // namespace vel

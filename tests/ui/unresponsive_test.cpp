@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A page whose script never returns cannot trap the user: every command goes through (the stuck
+// page's process is ended and the command given again), a page that stays stuck is shown as not
+// responding with Wait and Stop, and a page that answers is never ended.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "engine/webkit_engine.h"
+#include "support/processes.h"
+#include "support/ui_support.h"
+#include "support/window_helpers.h"
+#include "windows/browser/browser_window.h"
+
+using namespace vel;
+
+namespace {
+
+// A script that never returns, a moment after the page is in (its title is known by then).
+constexpr const char* kLoop = "<script>setTimeout(() => { for (;;) {} }, 100);</script>";
+
+bool alive(int pid) {
+  return test::process_tree(getpid()).count(pid) != 0;
+}
+
+struct Unresponsive : ::testing::Test {
+  Unresponsive() {
+    EngineSettings settings;
+    settings.watchdog.notice_ms = 300;  // in place of 7 s
+    window = std::make_unique<BrowserWindow>(make_webkit_engine_with(settings));
+    window->present_and_open();
+    test::show_and_wait(*window);
+    server.add_page("/hang.html", test::titled_page("Hung", kLoop));
+    server.add_page("/a.html", test::titled_page("A"));
+    server.add_page("/b.html", test::titled_page("B"));
+  }
+
+  WebEngine& engine() { return window->engine(); }
+  std::string title() { return engine().title(); }
+  bool shows(const std::string& expected) { return title() == expected && !engine().is_loading(); }
+
+  void load(const std::function<void()>& action) {
+    ASSERT_TRUE(test::wait_for_load(engine().signal_load_finished(), action) &&
+                test::run_until([&] { return !engine().is_loading(); }))
+        << "the load did not end";
+  }
+  void open(const std::string& path) {
+    load([&] { engine().navigate(server.uri(path)); });
+  }
+  // Waits until a page's process spins in its script; that process.
+  int spinning_process() {
+    int stuck = 0;
+    const auto hz = static_cast<unsigned long long>(sysconf(_SC_CLK_TCK));
+    test::run_until([&] {
+      const auto before = test::process_tree(getpid());
+      test::run_until([] { return false; }, std::chrono::milliseconds(200));
+      for (const auto& [pid, p] : test::process_tree(getpid()))
+        if (p.name == "WebKitWebProces" && before.count(pid) &&
+            p.ticks - before.at(pid).ticks >= hz / 10)
+          stuck = pid;
+      return stuck != 0;
+    });
+    EXPECT_NE(stuck, 0) << "no page process spins";
+    return stuck;
+  }
+  int open_stuck_page() {
+    open("/hang.html");
+    return spinning_process();
+  }
+  void expect_ended(int pid) {
+    EXPECT_TRUE(test::run_until([&] { return !alive(pid); })) << "the stuck process lives on";
+  }
+  // A click and a key into the page, which it does not answer.
+  void poke_page() {
+    input.move(*window, 300, 250);
+    input.click();
+    input.press_key("Down");
+  }
+
+  std::unique_ptr<BrowserWindow> window;
+  test::TestServer server;
+  test::XInput input;
+};
+
+}  // namespace
+
+TEST_F(Unresponsive, ANewAddressLoadsOnce) {
+  const int stuck = open_stuck_page();
+  test::enter_address(*window, server.uri("/a.html"));
+  EXPECT_TRUE(test::run_until([&] { return shows("A"); })) << title();
+  EXPECT_EQ(server.requests("/a.html"), 1);
+  expect_ended(stuck);
+}
+
+TEST_F(Unresponsive, HomeAndSearchLoad) {
+  for (const auto& [action, expected] :
+       {std::pair{"win.home", "Vel Browser"}, std::pair{"win.search", "Search"}}) {
+    SCOPED_TRACE(action);
+    const int stuck = open_stuck_page();
+    window->activate_action(action);
+    EXPECT_TRUE(test::run_until([&] { return shows(expected); })) << title();
+    expect_ended(stuck);
+  }
+}
+
+TEST_F(Unresponsive, BackAndForwardGo) {
+  open("/a.html");
+  int stuck = open_stuck_page();
+  window->activate_action("win.back");
+  EXPECT_TRUE(test::run_until([&] { return shows("A"); })) << title();
+  expect_ended(stuck);
+
+  open("/b.html");
+  load([&] { window->activate_action("win.back"); });
+  server.add_page("/a.html", test::titled_page("A", kLoop));  // stuck when shown again
+  load([&] { window->activate_action("win.reload"); });
+  const int again = spinning_process();
+  window->activate_action("win.forward");
+  EXPECT_TRUE(test::run_until([&] { return shows("B"); })) << title();
+  EXPECT_EQ(engine().uri(), server.uri("/b.html"));
+  expect_ended(again);
+}
+
+TEST_F(Unresponsive, RefreshLoadsThePageAgain) {
+  const int stuck = open_stuck_page();
+  window->activate_action("win.reload");
+  EXPECT_TRUE(test::run_until([&] { return server.requests("/hang.html") == 2; }));
+  expect_ended(stuck);
+}
+
+TEST_F(Unresponsive, StopEndsThePageWithTheCrashedMessageAndRefreshLoadsIt) {
+  const int stuck = open_stuck_page();
+  window->activate_action("win.stop");
+  EXPECT_TRUE(test::run_until([&] { return shows("This page has stopped"); })) << title();
+  EXPECT_EQ(engine().uri(), server.uri("/hang.html"));
+  expect_ended(stuck);
+  load([&] { window->activate_action("win.reload"); });
+  EXPECT_EQ(server.requests("/hang.html"), 2);
+}
+
+TEST_F(Unresponsive, NoticeNamesThePageWaitHidesItStopEndsIt) {
+  PageNotice& notice = window->page_notice();
+  const int stuck = open_stuck_page();
+  EXPECT_FALSE(notice.get_visible());
+  poke_page();
+  ASSERT_TRUE(test::run_until([&] { return notice.get_visible(); }, std::chrono::seconds(30)));
+  EXPECT_EQ(notice.heading().get_text(), "This page is not responding");
+  EXPECT_NE(notice.address().get_text().find(server.uri("/hang.html")), std::string::npos);
+  EXPECT_TRUE(notice.wait_button().has_focus());
+  EXPECT_TRUE(test::unnamed_for_readers(notice).empty());
+
+  bool hidden = false;
+  notice.signal_wait().connect([&] { hidden = !notice.get_visible(); });
+  ASSERT_TRUE(test::run_until([&] { return notice.wait_button().get_width() > 0; }));
+  input.click(*window, notice.wait_button());
+  ASSERT_TRUE(test::run_until([&] { return hidden; }));
+  EXPECT_TRUE(alive(stuck));
+  // Still stuck: told again.
+  ASSERT_TRUE(test::run_until([&] { return notice.get_visible(); }, std::chrono::seconds(30)));
+
+  input.click(*window, notice.stop_button());
+  ASSERT_TRUE(test::run_until([&] { return title() == "This page has stopped"; }));
+  EXPECT_FALSE(notice.get_visible());
+  expect_ended(stuck);
+}
+
+TEST_F(Unresponsive, APageThatRecoversLosesTheNotice) {
+  server.add_page("/busy.html", test::titled_page("Busy", R"(<script>setTimeout(() => {
+    const end = Date.now() + 12000; while (Date.now() < end) {}
+    document.title = 'Recovered';
+  }, 100);</script>)"));
+  PageNotice& notice = window->page_notice();
+  open("/busy.html");
+  spinning_process();
+  poke_page();
+  ASSERT_TRUE(test::run_until([&] { return notice.get_visible(); }));
+  ASSERT_TRUE(test::run_until([&] { return !notice.get_visible(); }, std::chrono::seconds(30)));
+  EXPECT_TRUE(test::run_until([&] { return title() == "Recovered"; }));
+  EXPECT_EQ(server.requests("/busy.html"), 1);
+}
+
+// A page slow on the network, or one that answers, is not stuck: nothing is ended or loaded
+// twice. The page's own timer, well after the watchdog's deadline, shows that it lives on.
+TEST_F(Unresponsive, APageThatAnswersIsNeverEnded) {
+  server.add_slow_page("/slow.html", test::titled_page("Slow"), 3000);
+  server.add_page("/tick.html", test::titled_page("Tick", R"(<script>
+    setTimeout(() => { document.title = 'Tock'; }, 2000);</script>)"));
+  open("/slow.html");
+  EXPECT_EQ(title(), "Slow");
+  EXPECT_EQ(server.requests("/slow.html"), 1);
+  open("/tick.html");
+  window->activate_action("win.stop");
+  EXPECT_TRUE(test::run_until([&] { return title() == "Tock"; })) << title();
+  EXPECT_EQ(server.requests("/tick.html"), 1);
+}
