@@ -183,7 +183,7 @@ TEST_F(Unresponsive, APageThatRecoversLosesTheNotice) {
 // A page slow on the network, or one that answers, is not stuck: nothing is ended or loaded
 // twice. The page's own timer, well after the watchdog's deadline, shows that it lives on.
 TEST_F(Unresponsive, APageThatAnswersIsNeverEnded) {
-  server.add_slow_page("/slow.html", test::titled_page("Slow"), 3000);
+  server.add_page("/slow.html", test::titled_page("Slow"), "text/html", 3000);
   server.add_page("/tick.html", test::titled_page("Tick", R"(<script>
     setTimeout(() => { document.title = 'Tock'; }, 2000);</script>)"));
   open("/slow.html");
