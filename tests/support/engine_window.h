@@ -17,7 +17,8 @@ namespace vel::test {
 // A shown browser window with the real web engine, counting the loads it completes, a server for
 // its pages and real input.
 struct EngineWindow : ::testing::Test {
-  EngineWindow() : window(std::make_unique<BrowserWindow>(make_webkit_engine())) {
+  explicit EngineWindow(std::unique_ptr<WebEngine> engine_used = make_webkit_engine())
+      : window(std::make_unique<BrowserWindow>(std::move(engine_used))) {
     window->present_and_open();
     show_and_wait(*window);
     engine().signal_load_finished().connect([this] { ++completions; });

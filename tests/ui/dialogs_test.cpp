@@ -4,9 +4,7 @@
 // page is never held up by one.
 #include <gtest/gtest.h>
 
-#include "engine/webkit_engine.h"
-#include "support/ui_support.h"
-#include "support/window_helpers.h"
+#include "support/engine_window.h"
 #include "toolkit/script_dialog.h"
 #include "windows/browser/browser_window.h"
 
@@ -14,15 +12,9 @@ using namespace vel;
 
 namespace {
 
-struct Dialogs : ::testing::Test {
-  Dialogs() {
-    window->present_and_open();
-    test::show_and_wait(*window);
-    server.add_page("/a.html", test::titled_page("A"));
-  }
+struct Dialogs : test::EngineWindow {
+  Dialogs() { server.add_page("/a.html", test::titled_page("A")); }
 
-  WebEngine& engine() { return window->engine(); }
-  std::string title() { return engine().title(); }
   void open(const std::string& path, const std::string& body) {
     server.add_page(path,
                     test::titled_page("Page", "<script>setTimeout(() => {" + body + "})</script>"));
@@ -48,10 +40,6 @@ struct Dialogs : ::testing::Test {
       if (dynamic_cast<ScriptDialog*>(w) && w->get_visible()) return true;
     return false;
   }
-
-  std::unique_ptr<BrowserWindow> window = std::make_unique<BrowserWindow>(make_webkit_engine());
-  test::TestServer server;
-  test::XInput input;
 };
 
 }  // namespace

@@ -7,11 +7,8 @@
 
 #include <functional>
 
-#include "engine/webkit_engine.h"
+#include "support/engine_window.h"
 #include "support/processes.h"
-#include "support/ui_support.h"
-#include "support/window_helpers.h"
-#include "windows/browser/browser_window.h"
 
 using namespace vel;
 
@@ -24,27 +21,21 @@ bool alive(int pid) {
   return test::process_tree(getpid()).count(pid) != 0;
 }
 
-struct Unresponsive : ::testing::Test {
-  Unresponsive() {
-    EngineSettings settings;
-    settings.watchdog.notice_ms = 300;  // in place of 7 s
-    window = std::make_unique<BrowserWindow>(make_webkit_engine_with(settings));
-    window->present_and_open();
-    test::show_and_wait(*window);
+// The notice comes 300 ms after the engine finds the page unresponsive, in place of 7 s.
+std::unique_ptr<WebEngine> engine_with_short_notice() {
+  EngineSettings settings;
+  settings.watchdog.notice_ms = 300;
+  return make_webkit_engine_with(settings);
+}
+
+struct Unresponsive : test::EngineWindow {
+  Unresponsive() : EngineWindow(engine_with_short_notice()) {
     server.add_page("/hang.html", test::titled_page("Hung", kLoop));
     server.add_page("/a.html", test::titled_page("A"));
     server.add_page("/b.html", test::titled_page("B"));
   }
 
-  WebEngine& engine() { return window->engine(); }
-  std::string title() { return engine().title(); }
   bool shows(const std::string& expected) { return title() == expected && !engine().is_loading(); }
-
-  void load(const std::function<void()>& action) {
-    ASSERT_TRUE(test::wait_for_load(engine().signal_load_finished(), action) &&
-                test::run_until([&] { return !engine().is_loading(); }))
-        << "the load did not end";
-  }
   void open(const std::string& path) {
     load([&] { engine().navigate(server.uri(path)); });
   }
@@ -77,10 +68,6 @@ struct Unresponsive : ::testing::Test {
     input.click();
     input.press_key("Down");
   }
-
-  std::unique_ptr<BrowserWindow> window;
-  test::TestServer server;
-  test::XInput input;
 };
 
 }  // namespace
