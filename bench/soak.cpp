@@ -159,7 +159,7 @@ class Soak {
   // went away without the program asking.
   void check_page() {
     if (window_->engine().title() == kStoppedTitle) ++stopped_pages_;
-    if (done_ % 10 == 0) peak_pss_kb_ = std::max(peak_pss_kb_, vel::test::memory(getpid()).pss_kb);
+    if (done_ % 10 == 0) peak_pss_kb_ = std::max(peak_pss_kb_, vel::bench::memory(getpid()).pss_kb);
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
       if (stat(("/proc/" + std::to_string(*it)).c_str(), &st) != 0) {
