@@ -24,8 +24,10 @@ Memory memory(int pid) {
   Memory m;
   const std::string dir = "/proc/" + std::to_string(pid) + "/";
   std::ifstream status(dir + "status"), smaps(dir + "smaps_rollup");
-  for (std::string word; status >> word; status.ignore(1 << 16, '\n'))
+  for (std::string word; status >> word; status.ignore(1 << 16, '\n')) {
     add_field(status, word, "VmRSS:", m.rss_kb);
+    add_field(status, word, "VmHWM:", m.peak_rss_kb);
+  }
   for (std::string word; smaps >> word; smaps.ignore(1 << 16, '\n')) {
     add_field(smaps, word, "Pss:", m.pss_kb);
     add_field(smaps, word, "Private_Clean:", m.uss_kb);

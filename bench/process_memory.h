@@ -9,8 +9,9 @@ namespace vel::bench {
 // Memory of one process in kB; -1 where it cannot be read.
 struct Memory {
   long rss_kb = -1;
-  long pss_kb = -1;  // shared pages split among the processes that map them
-  long uss_kb = -1;  // pages of this process alone: unaffected by what else runs
+  long pss_kb = -1;       // shared pages split among the processes that map them
+  long uss_kb = -1;       // pages of this process alone: unaffected by what else runs
+  long peak_rss_kb = -1;  // resident at its highest so far (the kernel's VmHWM)
 };
 Memory memory(int pid);
 

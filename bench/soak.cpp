@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -105,14 +104,6 @@ std::map<std::string, std::string> make_site(vel::test::TestServer& server) {
 }
 
 const std::vector<std::string> kPages = {"/article", "/gallery", "/script", "/form"};
-
-// This process's resident memory at its highest so far, in kB (VmHWM); -1 when unknown.
-long peak_rss_kb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string word; status >> word; status.ignore(1 << 16, '\n'))
-    if (long kb = 0; word == "VmHWM:" && status >> kb) return kb;
-  return -1;
-}
 
 bool is_web_process(const vel::test::Process& p) {
   // The kernel keeps 15 characters of a name: "WebKitWebProces".
@@ -225,8 +216,8 @@ class Soak {
       served[type] += server_.requests(path);
       known += server_.requests(path);
     }
-    std::printf("soak browser process peak: rss_mb=%.1f pss_mb=%.1f\n", peak_rss_kb() / 1024.0,
-                peak_pss_kb_ / 1024.0);
+    std::printf("soak browser process peak: rss_mb=%.1f pss_mb=%.1f\n",
+                vel::bench::memory(getpid()).peak_rss_kb / 1024.0, peak_pss_kb_ / 1024.0);
     if (server_.total_requests() > known) served["missing"] = server_.total_requests() - known;
     std::printf("soak served:");
     for (const auto& [type, count] : served) std::printf(" %s=%d", type.c_str(), count);

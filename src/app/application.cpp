@@ -24,7 +24,7 @@ Glib::RefPtr<Application> Application::create(std::string starting_address, Engi
 Application::Application(std::string starting_address, EngineFactory engines)
     : Gtk::Application(config::kAppId, Gio::Application::Flags::NON_UNIQUE),
       starting_address_(std::move(starting_address)),
-      engines_(engines ? std::move(engines) : EngineFactory(make_webkit_engine)) {}
+      engines_(engines ? std::move(engines) : EngineFactory([] { return make_webkit_engine(); })) {}
 
 Application::~Application() {
   for (const unsigned watch : signal_watches_) g_source_remove(watch);

@@ -107,16 +107,10 @@ class WebKitEngine final : public WebEngine {
     if (result.kind == AddressResult::Kind::Empty) return false;
     // A page's dialog never holds up leaving it.
     dialogs_.leave();
-    switch (result.kind) {
-      case AddressResult::Kind::Empty:
-        return false;
-      case AddressResult::Kind::Invalid:
-      case AddressResult::Kind::Script:
-        // Not the load of an address: no load's end is raised, so the box keeps the text.
-        show_message("Vel cannot open this address", result.reason, {}, true);
-        return false;
-      case AddressResult::Kind::Uri:
-        break;
+    if (result.kind != AddressResult::Kind::Uri) {
+      // Not the load of an address: no load's end is raised, so the box keeps the text.
+      show_message("Vel cannot open this address", result.reason, {}, true);
+      return false;
     }
     if (!prepared_uri_.empty() && std::exchange(prepared_uri_, {}) == result.uri) {
       take_over_prepared_load();
@@ -251,15 +245,16 @@ class WebKitEngine final : public WebEngine {
   }
 
   // Back or Forward to an entry of the history, given again to a new process if need be.
+  // The retry holds the entry: the list may drop it (a page that navigates) before the retry runs.
   void go_to(WebKitBackForwardListItem* item) {
     note_request();
     webkit_web_view_go_to_back_forward_list_item(view_, item);
-    g_object_ref(item);
-    watch_command([this, item] {
+    std::shared_ptr<WebKitBackForwardListItem> held(
+        WEBKIT_BACK_FORWARD_LIST_ITEM(g_object_ref(item)), [](auto* i) { g_object_unref(i); });
+    watch_command([this, held] {
       note_request();
-      webkit_web_view_go_to_back_forward_list_item(view_, item);
+      webkit_web_view_go_to_back_forward_list_item(view_, held.get());
     });
-    g_object_unref(item);
   }
 
   void note_request() {
@@ -420,11 +415,7 @@ class WebKitEngine final : public WebEngine {
 
 }  // namespace
 
-std::unique_ptr<WebEngine> make_webkit_engine() {
-  return std::make_unique<WebKitEngine>(EngineSettings{});
-}
-
-std::unique_ptr<WebEngine> make_webkit_engine_with(const EngineSettings& settings) {
+std::unique_ptr<WebEngine> make_webkit_engine(const EngineSettings& settings) {
   return std::make_unique<WebKitEngine>(settings);
 }
 

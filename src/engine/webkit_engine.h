@@ -8,9 +8,8 @@
 
 namespace vel {
 
-// The one web engine of the program, a WebKitWebView. Nothing outside src/platform/ sees WebKit.
-std::unique_ptr<WebEngine> make_webkit_engine();
-// The same with settings of its own (shorter waits for a test; see engine_settings.h).
-std::unique_ptr<WebEngine> make_webkit_engine_with(const EngineSettings& settings);
+// The one web engine of the program, a WebKitWebView. Nothing outside src/engine/ sees WebKit.
+// The settings are the program's own unless a test shortens its waits (see engine_settings.h).
+std::unique_ptr<WebEngine> make_webkit_engine(const EngineSettings& settings = {});
 
 }  // namespace vel

@@ -15,7 +15,7 @@ TEST(Memory, APageThatGrowsPastTheLimitIsEndedWithAMessage) {
   EngineSettings settings;
   settings.memory.limit_mb = 300;
   settings.memory.poll_s = 0.2;
-  BrowserWindow window(make_webkit_engine_with(settings));
+  BrowserWindow window(make_webkit_engine(settings));
   window.present_and_open();
   test::show_and_wait(window);
   test::TestServer server;

@@ -25,7 +25,7 @@ bool alive(int pid) {
 std::unique_ptr<WebEngine> engine_with_short_notice() {
   EngineSettings settings;
   settings.watchdog.notice_ms = 300;
-  return make_webkit_engine_with(settings);
+  return make_webkit_engine(settings);
 }
 
 struct Unresponsive : test::EngineWindow {
