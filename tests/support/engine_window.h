@@ -31,11 +31,16 @@ struct EngineWindow : ::testing::Test {
   void load(const std::function<void()>& action) {
     ASSERT_TRUE(wait_for_load(engine().signal_load_finished(), action) &&
                 run_until([&] { return !engine().is_loading(); }))
-        << "the load did not end";
+        << "the load did not end; the engine shows \"" << title() << "\" at " << url();
   }
 
-  // A real click in the middle of one of the window's controls.
+  // A real click in the middle of one of the window's controls, or at a point of the page.
   void click(Role role) { click_control(input, *window, role); }
+  void click_page(int x = 300, int y = 170) {
+    input.move(*window, x, kPageTop + y);
+    input.click();
+  }
+  static constexpr int kPageTop = 80;  // the web view's top edge in the window, in pixels
 
   std::unique_ptr<BrowserWindow> window;
   int completions = 0;

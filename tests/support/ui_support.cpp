@@ -40,6 +40,12 @@ GtkWindow* shown_window(const char* type_name) {
   return nullptr;
 }
 
+int visible_windows() {
+  int windows = 0;
+  for (auto* w : Gtk::Window::list_toplevels()) windows += w->get_visible();
+  return windows;
+}
+
 unsigned long x_window(GtkWindow* window) {
   GdkSurface* surface = gtk_native_get_surface(GTK_NATIVE(window));
   const char* title = gtk_window_get_title(window);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <gtest/gtest.h>
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
@@ -12,6 +13,13 @@
 
 struct _XDisplay;
 
+// Runs the main loop until the condition holds (see run_until, with its deadline); a failure
+// names the condition that never came.
+#define EXPECT_SOON(condition) \
+  EXPECT_TRUE(::vel::test::run_until([&] { return bool(condition); })) << "never: " #condition " "
+#define ASSERT_SOON(condition) \
+  ASSERT_TRUE(::vel::test::run_until([&] { return bool(condition); })) << "never: " #condition " "
+
 namespace vel::test {
 
 // Shows the window and waits until it is mapped and has drawn a frame.
@@ -21,6 +29,8 @@ void show_and_wait(Gtk::Window& window);
 // (a toolkit dialog, whose type may be deprecated); none while there is none. Through GTK's C
 // interface only, for dialogs that the engine makes and destroys.
 GtkWindow* shown_window(const char* type_name);
+// How many of this process's windows are shown.
+int visible_windows();
 
 // The widgets under `root` (itself included) that a screen reader would call by their class name,
 // having no name of their own; hidden widgets and their insides are left out.

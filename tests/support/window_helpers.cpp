@@ -20,7 +20,10 @@ std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips) 
 std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine) {
   auto owned = std::make_unique<FakeEngine>();
   engine = owned.get();
-  return std::make_unique<BrowserWindow>(std::move(owned));
+  auto window = std::make_unique<BrowserWindow>(std::move(owned));
+  window->present_and_open();
+  show_and_wait(*window);
+  return window;
 }
 
 void click_control(XInput& input, BrowserWindow& window, Role role) {

@@ -18,7 +18,8 @@ std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips);
 class XInput;
 class FakeEngine;
 
-// A browser window over a stand-in engine; `engine` is set to it and lives as long as the window.
+// A browser window over a stand-in engine, opened as at start-up and shown; `engine` is set to
+// it and lives as long as the window.
 std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine);
 
 // A real click in the middle of one of the browser window's controls; handled when it returns.

@@ -52,8 +52,7 @@ struct AboutFixture : ::testing::Test {
 
   void open_about() {
     input.click(*window, window->control(test::Role::AboutSpot));
-    ASSERT_TRUE(
-        test::run_until([&] { return app->about_window() && app->about_window()->get_mapped(); }));
+    ASSERT_SOON(app->about_window() && app->about_window()->get_mapped());
   }
 
   Glib::RefPtr<Application> app;
@@ -90,12 +89,12 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   EXPECT_EQ(about->size_twips(), minimum);
   // Opened again while growing: the same window, still shown, starts over from its minimum and
   // grows (a step a tick: the rule has unit tests) until a side is full.
-  ASSERT_TRUE(test::run_until([&] { return sizes.size() >= 2; }));
+  ASSERT_SOON(sizes.size() >= 2);
   input.click(*window, window->control(test::Role::AboutSpot));
-  ASSERT_TRUE(test::run_until([&] { return about->size_twips() == minimum; }));
+  ASSERT_SOON(about->size_twips() == minimum);
   EXPECT_EQ(app->about_window(), about);
   EXPECT_TRUE(about->get_visible());
-  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
+  ASSERT_SOON(!app->about_growth().timer().enabled());
   const about::SizeTwips last = about->size_twips();
   EXPECT_TRUE(last.width >= 3000 || last.height >= 3000);
   // The window on the screen, frame and title bar included, has that size.
@@ -109,17 +108,17 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
 TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
   open_about();
   AboutWindow* about = app->about_window();
-  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
+  ASSERT_SOON(!app->about_growth().timer().enabled());
   const float full_height = about->size_twips().height;
   sizes.clear();
   input.click(*about, about->ok_button());
-  ASSERT_TRUE(test::run_until([&] { return !about->get_visible(); }));
+  ASSERT_SOON(!about->get_visible());
   EXPECT_TRUE(window->get_visible());
   EXPECT_EQ(app->about_window(), about);  // hidden, not destroyed
   EXPECT_EQ(about->requested_size().width, 0.0f);
   EXPECT_TRUE(app->about_growth().timer().enabled());
   // Hidden, it grows on until a side is full again; its height was full already.
-  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
+  ASSERT_SOON(!app->about_growth().timer().enabled());
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_EQ(sizes[0].height, full_height + about::kStepTwips);
   EXPECT_FALSE(about->get_visible());
@@ -131,14 +130,14 @@ TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
 
 TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   open_about();
-  ASSERT_TRUE(test::run_until([&] { return !app->about_growth().timer().enabled(); }));
+  ASSERT_SOON(!app->about_growth().timer().enabled());
   app->about_window()->close();  // as the close box does
-  ASSERT_TRUE(test::run_until([&] { return app->about_window() == nullptr; }));
+  ASSERT_SOON(app->about_window() == nullptr);
   EXPECT_FALSE(app->about_growth().timer().enabled());
   // A tick that finds no About window makes one, hidden, and sizes it.
   sizes.clear();
   app->about_growth().timer().set_enabled(true);
-  ASSERT_TRUE(test::run_until([&] { return !sizes.empty(); }));
+  ASSERT_SOON(!sizes.empty());
   ASSERT_NE(app->about_window(), nullptr);
   EXPECT_FALSE(app->about_window()->get_visible());
   // The next opening shows it.
@@ -150,20 +149,21 @@ TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
   // Opened by their actions: the hot-spots that open them have tests of their own.
   const auto about = [&]() -> Gtk::Window& {
     app->activate_action("about");
-    EXPECT_TRUE(test::run_until([&] { return app->about_window() != nullptr; }));
+    EXPECT_SOON(app->about_window() != nullptr);
     return *app->about_window();
   };
   const auto press_in = [&](Gtk::Window& shown, const char* key) {
-    ASSERT_TRUE(test::run_until([&] { return shown.get_mapped(); }));
+    ASSERT_SOON(shown.get_mapped());
     input.focus(shown);
     input.press_key(key, {"Control_L"});
   };
   press_in(app->show_clock_window(), "w");
-  ASSERT_TRUE(test::run_until([&] { return app->clock_window() == nullptr; }));
+  ASSERT_SOON(app->clock_window() == nullptr);
   press_in(about(), "w");
-  ASSERT_TRUE(test::run_until([&] { return app->about_window() == nullptr; }));
+  ASSERT_SOON(app->about_window() == nullptr);
   EXPECT_TRUE(window->get_visible());
 
+  // The application's windows; what else the process has on the screen is not asked about.
   const auto all_hidden = [&] {
     for (Gtk::Window* shown : app->get_windows())
       if (shown->get_visible()) return false;

@@ -18,11 +18,7 @@ using vel::test::Role;
 namespace {
 
 struct Fixture : ::testing::Test {
-  Fixture() {
-    window = test::window_with_fake_engine(engine);
-    window->present_and_open();
-    test::show_and_wait(*window);
-  }
+  Fixture() { window = test::window_with_fake_engine(engine); }
   void enter(const std::string& text) { test::enter_address(*window, text); }
   void choose(int row) { window->address_box().set_active(row); }
 
@@ -83,8 +79,7 @@ TEST_F(Fixture, StartsAtItsLayoutSizesWithNothingRequested) {
 
   // A larger window: the status bar follows the bottom edge, everything else stays.
   window->set_default_size(800, 600);
-  ASSERT_TRUE(test::run_until(
-      [&] { return window->get_height() == 600 && window->status_bar().get_width() == 800; }));
+  ASSERT_SOON(window->get_height() == 600 && window->status_bar().get_width() == 800);
   window->status_bar().translate_coordinates(*window, 0, 0, x1, y);
   EXPECT_EQ(y, 600 - 17);
   window->address_box().translate_coordinates(*window, 0, 0, x1, y);
@@ -136,7 +131,7 @@ using test::accessible_property;
 TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
   window->address_box().append("");  // a choice that requests nothing, so the monitor says "Done"
   choose(0);
-  ASSERT_TRUE(test::run_until([&] { return !window->load_monitor().enabled(); }));
+  ASSERT_SOON(!window->load_monitor().enabled());
   EXPECT_TRUE(engine->calls.empty());
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
   // Every hot-spot is a button outside the Tab order.
@@ -161,7 +156,7 @@ TEST_F(Fixture, ScreenReaderHearsThePageViewByItsTitleAsItChanges) {
 
 TEST_F(Fixture, AScreenReadersPressRunsTheCommandWithoutThePointersHint) {
   gtk_widget_activate(window->control(Role::BackButton).gobj());
-  EXPECT_TRUE(test::run_until([&] { return !engine->calls.empty(); }));
+  EXPECT_SOON(!engine->calls.empty());
   EXPECT_EQ(engine->calls, std::vector<std::string>{"back"});
   EXPECT_EQ(window->status_bar().panel_text(1), "");
   window->activate_action("win.caret-browsing");
@@ -175,19 +170,19 @@ TEST_F(Fixture, TheAddressListsRowsAreNamedByTheirAddressesAndChoosingOneIsAChoi
   engine->calls.clear();
   g_signal_emit_by_name(window->address_box().gobj(), "popup");  // as the arrow does
   Gtk::ListBox& rows = window->address_popup().rows();
-  ASSERT_TRUE(test::run_until([&] { return window->address_popup().popover().get_mapped(); }));
+  ASSERT_SOON(window->address_popup().popover().get_mapped());
   EXPECT_EQ(accessible_property(*rows.get_row_at_index(0), kName), "one.test");
   EXPECT_EQ(accessible_property(*rows.get_row_at_index(1), kName), "two.test");
   EXPECT_EQ(test::unnamed_for_readers(window->address_popup().popover()),
             std::vector<std::string>{});
   rows.get_row_at_index(1)->activate();
   EXPECT_EQ(engine->calls, std::vector<std::string>{"navigate:two.test"});
-  EXPECT_TRUE(test::run_until([&] { return !window->address_popup().popover().get_mapped(); }));
+  EXPECT_SOON(!window->address_popup().popover().get_mapped());
 }
 
 TEST_F(Fixture, AVeryLongAddressNeverMakesTheListWiderThanTheWindow) {
   enter(std::string(5000, 'w'));
   window->address_popup().popup();
-  ASSERT_TRUE(test::run_until([&] { return window->address_popup().popover().get_width() > 0; }));
+  ASSERT_SOON(window->address_popup().popover().get_width() > 0);
   EXPECT_LE(window->address_popup().popover().get_width(), window->get_width());
 }

@@ -64,7 +64,7 @@ Pixels grab(ClockWindow& window) {
   int frames = 0;
   window.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) { return ++frames < 3; });
   window.queue_draw();
-  EXPECT_TRUE(test::run_until([&] { return frames >= 3; }));
+  EXPECT_SOON(frames >= 3);
   test::drain_events();
 
   double ox = 0, oy = 0;
@@ -82,7 +82,7 @@ struct ClockFixture : ::testing::Test {
   void wait_tick(WindowTimer& timer) {
     bool ticked = false;
     auto c = timer.signal_tick().connect([&] { ticked = true; });
-    EXPECT_TRUE(test::run_until([&] { return ticked; }));
+    EXPECT_SOON(ticked);
     c.disconnect();
   }
 };
@@ -136,7 +136,7 @@ TEST_F(ClockFixture, ReadoutsAreEmptyUntilTheFirstTickAndEachTickReadsTheClockAg
 TEST_F(ClockFixture, TheScreenShowsTheFaceTheNumeralsTheHandAndTheFrameBehind) {
   test::show_and_wait(*window);
   // Let the hand leave 12 so that it crosses no numeral's column.
-  EXPECT_TRUE(test::run_until([&] { return window->hand().angle() > 50; }));
+  EXPECT_SOON(window->hand().angle() > 50);
   const Pixels px = grab(*window);
 
   // The background and the white box of a read-out.
@@ -184,10 +184,8 @@ struct AppFixture : ::testing::Test {
   ClockWindow* open_clock() {
     const ClockWindow* before = app->clock_window();
     click_time_zone();
-    EXPECT_TRUE(test::run_until([&] {
-      return app->clock_window() && app->clock_window()->get_mapped() &&
-             app->clock_window()->get_visible();
-    }));
+    EXPECT_SOON(app->clock_window() && app->clock_window()->get_mapped() &&
+                app->clock_window()->get_visible());
     ClockWindow* clock = app->clock_window();
     if (clock && clock != before) input.move_window(*clock, 700, 500);
     return clock;
@@ -210,17 +208,17 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(app->lookup_action("clock"));
   action->signal_activate().connect([&](const Glib::VariantBase&) { handled = true; });
   click_time_zone();
-  ASSERT_TRUE(test::run_until([&] { return handled; }));
+  ASSERT_SOON(handled);
   EXPECT_EQ(app->clock_window(), clock);
   EXPECT_EQ(app->get_windows().size(), 2u);
 
   // Back hides the clock and keeps it; its hand goes on sweeping out of sight, far enough that
   // a hand still drawn where it was hidden would show on other pixels.
   click_back();
-  ASSERT_TRUE(test::run_until([&] { return !clock->get_visible(); }));
+  ASSERT_SOON(!clock->get_visible());
   EXPECT_TRUE(app->browser_window()->get_visible());
   const double hidden_at = clock->hand().angle();
-  EXPECT_TRUE(test::run_until([&] { return clock->hand().angle() > hidden_at + 20; }));
+  EXPECT_SOON(clock->hand().angle() > hidden_at + 20);
 
   // Shown again: the same window, the hand drawn where it has swept to.
   EXPECT_EQ(open_clock(), clock);
@@ -229,7 +227,7 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
 
   // The close box destroys it; the next opening starts again at 12.
   clock->close();
-  ASSERT_TRUE(test::run_until([&] { return app->clock_window() == nullptr; }));
+  ASSERT_SOON(app->clock_window() == nullptr);
   EXPECT_EQ(app->get_windows().size(), 1u);
   ClockWindow& fresh = app->show_clock_window();
   EXPECT_EQ(fresh.hand().angle(), 0.0);
@@ -238,10 +236,9 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
 
   // Back after the user closed the browser window creates a new one.
   app->browser_window()->close();
-  ASSERT_TRUE(test::run_until([&] { return app->browser_window() == nullptr; }));
+  ASSERT_SOON(app->browser_window() == nullptr);
   click_back();
-  ASSERT_TRUE(test::run_until(
-      [&] { return app->browser_window() && app->browser_window()->get_mapped(); }));
+  ASSERT_SOON(app->browser_window() && app->browser_window()->get_mapped());
   EXPECT_FALSE(fresh.get_visible());
   EXPECT_EQ(app->clock_window(), &fresh);
   // The new browser window opens the same clock window again.

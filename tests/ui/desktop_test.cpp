@@ -33,11 +33,10 @@ TEST_F(Desktop, FindCountsGoesRoundAndEscapeGivesThePageTheFocus) {
   load([&] { engine().navigate(server.uri("/find.html")); });
   FindBar& bar = window->find_bar();
   input.press_key("f", {"Control_L"});
-  ASSERT_TRUE(test::run_until([&] { return bar.get_mapped() && focus_in(bar.entry()); }));
+  ASSERT_SOON(bar.get_mapped() && focus_in(bar.entry()));
   input.type("apple");
-  EXPECT_TRUE(test::run_until([&] { return bar.matches().get_text() == "3 matches"; }))
-      << bar.matches().get_text();
-  EXPECT_TRUE(test::run_until([&] { return title() == "a"; })) << title();
+  EXPECT_SOON(bar.matches().get_text() == "3 matches") << bar.matches().get_text();
+  EXPECT_SOON(title() == "a") << title();
   // Enter and F3 go on, Shift goes back, round the ends both ways.
   const std::vector<const char*> go_on, back{"Shift_L"};
   const std::tuple<const char*, const std::vector<const char*>&, const char*> steps[] = {
@@ -45,17 +44,17 @@ TEST_F(Desktop, FindCountsGoesRoundAndEscapeGivesThePageTheFocus) {
       {"Return", back, "a"},  {"Return", back, "c"},  {"F3", back, "b"}};
   for (auto [key, mods, where] : steps) {
     input.press_key(key, mods);
-    EXPECT_TRUE(test::run_until([&] { return title() == where; })) << key << " " << title();
+    EXPECT_SOON(title() == where) << key << " " << title();
   }
   input.type("s");
-  EXPECT_TRUE(test::run_until([&] { return bar.matches().get_text() == "no matches"; }));
+  EXPECT_SOON(bar.matches().get_text() == "no matches");
   // Escape closes the bar and gives the page the focus.
   input.press_key("Escape");
-  ASSERT_TRUE(test::run_until([&] { return !bar.get_visible(); }));
+  ASSERT_SOON(!bar.get_visible());
   EXPECT_TRUE(focus_in(engine().widget()));
   // F3 with nothing open opens the bar; a new page closes it.
   input.press_key("F3");
-  ASSERT_TRUE(test::run_until([&] { return bar.get_mapped() && focus_in(bar.entry()); }));
+  ASSERT_SOON(bar.get_mapped() && focus_in(bar.entry()));
   load([&] { engine().navigate(server.uri("/find.html")); });
   EXPECT_FALSE(bar.get_visible());
 }
@@ -93,7 +92,7 @@ TEST_F(Desktop, ZoomKeysAndTheWheelScaleThePageAndCtrl0Restores) {
     EXPECT_TRUE(box_is(percent));
   }
   // The level shows for a moment only.
-  EXPECT_TRUE(test::run_until([&] { return !window->zoom_badge().get_visible(); }));
+  EXPECT_SOON(!window->zoom_badge().get_visible());
 }
 
 TEST_F(Desktop, CtrlPOpensThePrintDialogOverTheWindowAndEscapeClosesIt) {
@@ -115,7 +114,7 @@ TEST_F(Desktop, CtrlPOpensThePrintDialogOverTheWindowAndEscapeClosesIt) {
       50);
   input.press_key("p", {"Control_L"});
   // Seen here, the dialog's own loop is over: the dialog has closed.
-  EXPECT_TRUE(test::run_until([&] { return seen; }));
+  EXPECT_SOON(seen);
   answer.disconnect();
   EXPECT_EQ(title(), "Printed");  // the page is as it was
 }
@@ -123,7 +122,7 @@ TEST_F(Desktop, CtrlPOpensThePrintDialogOverTheWindowAndEscapeClosesIt) {
 TEST_F(Desktop, MessageDialogsShowTheProgramsIcon) {
   MessageBox message;
   message.show(*window, "A message");
-  ASSERT_TRUE(test::run_until([&] { return message.dialog() && message.dialog()->get_mapped(); }));
+  ASSERT_SOON(message.dialog() && message.dialog()->get_mapped());
   EXPECT_GE(test::icon_numbers(test::x_window(*message.dialog())), 2u + 16 * 16);
   message.dialog()->response(Gtk::ResponseType::OK);
 }
@@ -131,5 +130,5 @@ TEST_F(Desktop, MessageDialogsShowTheProgramsIcon) {
 TEST_F(Desktop, CtrlWClosesTheWindowAsItsCloseBoxWould) {
   window->set_hide_on_close(true);  // as the application has it
   input.press_key("w", {"Control_L"});
-  EXPECT_TRUE(test::run_until([&] { return !window->get_visible(); }));
+  EXPECT_SOON(!window->get_visible());
 }

@@ -35,11 +35,6 @@ struct Dialogs : test::EngineWindow {
     if (!found) throw std::runtime_error("no dialog says " + message + "; the page is " + title());
     return *found;
   }
-  bool any_dialog_shown() {
-    for (Gtk::Window* w : Gtk::Window::list_toplevels())
-      if (dynamic_cast<ScriptDialog*>(w) && w->get_visible()) return true;
-    return false;
-  }
 };
 
 }  // namespace
@@ -57,18 +52,18 @@ TEST_F(Dialogs, TheThirdOffersBlockingWhichDismissesTheRestUntilTheNextLoad) {
   ASSERT_TRUE(third.block_button().get_visible());
   EXPECT_NE(third.block_button().get_label().find("Block further dialogs"), std::string::npos);
   input.click(third, third.block_button());
-  ASSERT_TRUE(test::run_until([&] { return third.block_button().get_active(); }));
+  ASSERT_SOON(third.block_button().get_active());
   input.click(third, third.ok_button());
-  EXPECT_TRUE(test::run_until([&] { return title() == "Done false null"; })) << title();
-  EXPECT_FALSE(any_dialog_shown());
+  EXPECT_SOON(title() == "Done false null") << title();
+  EXPECT_EQ(test::visible_windows(), 1);  // the browser window alone
 
   window->activate_action("win.reload");
   ScriptDialog& again = dialog("Alert 1");
   EXPECT_FALSE(again.block_button().get_visible());
   // A new address while the page waits for its answer.
   test::enter_address(*window, server.uri("/a.html"));
-  EXPECT_TRUE(test::run_until([&] { return title() == "A" && !engine().is_loading(); })) << title();
-  EXPECT_FALSE(any_dialog_shown());
+  EXPECT_SOON(title() == "A" && !engine().is_loading()) << title();
+  EXPECT_EQ(test::visible_windows(), 1);  // the browser window alone
 }
 
 TEST_F(Dialogs, ConfirmAndPromptCarryTheAnswer) {
@@ -80,7 +75,7 @@ TEST_F(Dialogs, ConfirmAndPromptCarryTheAnswer) {
   EXPECT_EQ(prompt.entry().get_text(), "x");
   prompt.entry().set_text("Vel");
   input.click(prompt, prompt.ok_button());
-  EXPECT_TRUE(test::run_until([&] { return title() == "true Vel"; })) << title();
+  EXPECT_SOON(title() == "true Vel") << title();
 }
 
 TEST_F(Dialogs, APageThatAsksToStayIsLeftAtOnce) {
@@ -89,12 +84,10 @@ TEST_F(Dialogs, APageThatAsksToStayIsLeftAtOnce) {
       test::titled_page(
           "Stay",
           "<script>onbeforeunload = e => { e.preventDefault(); return 'Stay'; };</script>"));
-  ASSERT_TRUE(test::wait_for_load(engine().signal_load_finished(),
-                                  [&] { engine().navigate(server.uri("/stay.html")); }));
+  load([&] { engine().navigate(server.uri("/stay.html")); });
   // The page asks only once the user has done something in it.
-  input.move(*window, 300, 250);
-  input.click();
+  click_page();
   test::enter_address(*window, server.uri("/a.html"));
-  EXPECT_TRUE(test::run_until([&] { return title() == "A" && !engine().is_loading(); })) << title();
-  EXPECT_FALSE(any_dialog_shown());
+  EXPECT_SOON(title() == "A" && !engine().is_loading()) << title();
+  EXPECT_EQ(test::visible_windows(), 1);  // the browser window alone
 }

@@ -26,13 +26,12 @@ struct EngineFixture : test::EngineWindow {
     window->get_clipboard()->set_text(text);
     input.move(*window, 300, 42);
     input.click();
-    ASSERT_TRUE(test::run_until(
-        [&] { return window->get_focus() && window->get_focus()->is_ancestor(*entry); }));
+    ASSERT_SOON(window->get_focus() && window->get_focus()->is_ancestor(*entry));
     const std::string before = entry->get_text();
     input.press_key("a", {"Control_L"});
     input.press_key("v", {"Control_L"});
     // The box may keep less than was pasted (no control characters, a length limit).
-    ASSERT_TRUE(test::run_until([&] { return std::string(entry->get_text()) != before; }));
+    ASSERT_SOON(std::string(entry->get_text()) != before);
     input.press_key("Return");
   }
 
@@ -112,9 +111,7 @@ TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTrie
     captions.clear();
     enter_address(row.typed);
     // The monitor's caption is the failure's, and nothing else came before it.
-    ASSERT_TRUE(test::run_until([&] {
-      return !captions.empty() && !window->load_monitor().enabled();
-    })) << row.typed;
+    ASSERT_SOON(!captions.empty() && !window->load_monitor().enabled()) << row.typed;
     EXPECT_EQ(captions.back(), row.title + " - Vel ");
     for (const auto& caption : captions)
       EXPECT_TRUE(caption == "Vel" || caption == captions.back()) << caption;
@@ -135,7 +132,7 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   enter_address(good);
   ASSERT_EQ(wait_for_load(), "Fine");
   EXPECT_EQ(server.requests("/fine.html"), 1);
-  ASSERT_TRUE(test::run_until([&] { return completions > 0; }));
+  ASSERT_SOON(completions > 0);
   EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), good);
   EXPECT_EQ(url(), good);
   EXPECT_EQ(test::address_list(*window), std::vector<std::string>{good});
@@ -191,10 +188,10 @@ TEST_F(EngineFixture, BackForwardAndStop) {
   // Stop cancels a slow page and the one before stays.
   server.add_page("/slow.html", test::titled_page("Slow"), "text/html", 30000);
   engine().navigate(server.uri("/slow.html"));
-  ASSERT_TRUE(test::run_until([&] { return server.requests("/slow.html") == 1; }));
+  ASSERT_SOON(server.requests("/slow.html") == 1);
   EXPECT_TRUE(engine().is_loading());
   press(Role::StopButton);
-  ASSERT_TRUE(test::run_until([&] { return !engine().is_loading(); }));
+  ASSERT_SOON(!engine().is_loading());
   EXPECT_EQ(url(), server.uri("/three.html"));
   EXPECT_EQ(title(), "three");
 }

@@ -22,19 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int visible_windows() {
-  int windows = 0;
-  for (auto* w : Gtk::Window::list_toplevels()) windows += w->get_visible();
-  return windows;
-}
-
-struct Hostile : test::EngineWindow {
-  // Clicks in the page at a point of the web view.
-  void click_page(int x, int y) {
-    input.move(*window, x, 80 + y);
-    input.click();
-  }
-};
+using Hostile = test::EngineWindow;
 
 // Every kind of thing a page fetches: style sheet, script, image, iframe, fetch, XHR, websocket.
 const char* const kSubresources[] = {"/style.css", "/script.js", "/image.png", "/frame.html",
@@ -89,9 +77,7 @@ struct OfflineFixture : Hostile {
 
   // Waits until the page with everything has seen each of its requests end.
   void settle(bool offline) {
-    EXPECT_TRUE(test::run_until([&] {
-      return title() == "Settled" || (offline && title() == "Waiting for ws");
-    })) << title();
+    EXPECT_SOON(title() == "Settled" || (offline && title() == "Waiting for ws")) << title();
   }
 
   const std::string local_page = std::filesystem::temp_directory_path() /
@@ -111,11 +97,11 @@ TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
     for (const auto& [pid, p] : test::process_tree(getpid()))
       if (p.name == "WebKitWebProces") killed += kill(pid, SIGKILL) == 0;
     ASSERT_GT(killed, 0) << "no page process found";
-    ASSERT_TRUE(test::run_until([&] { return title() == "This page has stopped"; }));
+    ASSERT_SOON(title() == "This page has stopped");
     EXPECT_EQ(engine().uri(), server.uri("/victim.html"));
     // Refresh: by the button, then by the key.
     load([&] { round % 2 ? input.press_key("F5") : void(window->activate_action("win.reload")); });
-    ASSERT_TRUE(test::run_until([&] { return title() == "Victim"; }));
+    ASSERT_SOON(title() == "Victim");
   }
   EXPECT_EQ(server.requests("/victim.html"), 21);
 }
@@ -148,10 +134,10 @@ TEST_F(Hostile, PopUpsOpenInTheSameViewAndPermissionsAreDeniedWithoutAPrompt) {
                                                   cover + ">open</button>"));
   load([&] { engine().navigate(server.uri("/blank.html")); });
   click_page(200, 150);
-  ASSERT_TRUE(test::run_until([&] { return title() == "Target"; }));
+  ASSERT_SOON(title() == "Target");
   load([&] { engine().navigate(server.uri("/script.html")); });
   click_page(200, 150);
-  ASSERT_TRUE(test::run_until([&] { return title() == "Opened"; }));
+  ASSERT_SOON(title() == "Opened");
 
   // Permission requests are denied without a prompt.
   server.add_page("/ask.html", R"HTML(<!DOCTYPE html><html><head><title>asking</title><script>
@@ -169,7 +155,7 @@ TEST_F(Hostile, PopUpsOpenInTheSameViewAndPermissionsAreDeniedWithoutAPrompt) {
   click_page(200, 150);  // a user gesture, as sites ask on one
   ASSERT_TRUE(test::run_until([&] { return title() != "asking"; }, std::chrono::seconds(30)));
   EXPECT_EQ(title(), "geo=denied notify=denied media=denied");
-  EXPECT_EQ(visible_windows(), 1);  // no second window, no prompt
+  EXPECT_EQ(test::visible_windows(), 1);  // no second window, no prompt
 }
 
 TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
@@ -187,10 +173,8 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
 
   // The user is told the file's name and folder, and is offered to open the folder.
   Gtk::MessageDialog* told = nullptr;
-  ASSERT_TRUE(test::run_until([&] {
-    return (told = dynamic_cast<Gtk::MessageDialog*>(
-                Glib::wrap(test::shown_window("GtkMessageDialog"))));
-  }));
+  ASSERT_SOON((told = dynamic_cast<Gtk::MessageDialog*>(
+                   Glib::wrap(test::shown_window("GtkMessageDialog")))));
   const std::string text = told->property_text().get_value();
   EXPECT_NE(text.find("“report (1).bin” in " + dir.string()), std::string::npos) << text;
   EXPECT_NE(told->get_widget_for_response(1), nullptr);
@@ -206,14 +190,14 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
   server.add_broken_download("/broken", 1000000, 4000);
   server.add_header("/broken", "Content-Disposition", "attachment; filename=\"broken.bin\"");
   engine().navigate(server.uri("/broken"));
-  ASSERT_TRUE(test::run_until([&] { return server.requests("/broken") == 1; }));
+  ASSERT_SOON(server.requests("/broken") == 1);
   // Wait for the engine to give up on it: the partial file goes.
   ASSERT_TRUE(test::run_until([&] {
     test::drain_events();
     return !engine().is_loading() && !fs::exists(dir / "broken.bin") &&
            std::distance(fs::directory_iterator(dir), fs::directory_iterator()) == before;
   }));
-  EXPECT_EQ(visible_windows(), 1);  // nothing announced
+  EXPECT_EQ(test::visible_windows(), 1);  // nothing announced
 }
 
 // --- Working offline ------------------------------------------------------------------------
@@ -242,8 +226,7 @@ TEST_F(OfflineFixture, NothingLeavesWhileOfflineAndEverythingLoadsOnlineAgain) {
     open(address);
     settle(false);
     for (const char* path : kSubresources)
-      EXPECT_TRUE(test::run_until([&] { return server.requests(path) > before[path]; }))
-          << address << path;
+      EXPECT_SOON(server.requests(path) > before[path]) << address << path;
   }
   EXPECT_EQ(server.requests("/page.html"), 1);
 }
@@ -258,22 +241,22 @@ TEST_F(OfflineFixture, SwitchingOfflineStopsWhatThePageFetchesLater) {
                                     ".catch(function() { document.title = 'failed ' + "
                                     "++failed; }); }, 50);</script>"));
   EXPECT_EQ(open(server.uri("/polling.html")), "Polling");
-  ASSERT_TRUE(test::run_until([&] { return server.requests("/poll.txt") >= 2; }));
+  ASSERT_SOON(server.requests("/poll.txt") >= 2);
   click(test::Role::OfflineSpot);
   // Once fetches fail, no request is on its way any more; none arrives after that.
   auto failures = [&] {
     return title().rfind("failed ", 0) == 0 ? std::stoi(title().substr(7)) : 0;
   };
-  ASSERT_TRUE(test::run_until([&] { return failures() >= 2; }));
+  ASSERT_SOON(failures() >= 2);
   const int polled = server.requests("/poll.txt");
   const int seen = failures();
-  ASSERT_TRUE(test::run_until([&] { return failures() >= seen + 5; }));
+  ASSERT_SOON(failures() >= seen + 5);
   EXPECT_EQ(server.requests("/poll.txt"), polled);
 
   // Refresh while offline keeps the page from the network too.
   const int page_requests = server.requests("/polling.html");
   window->activate_action("win.reload");
-  EXPECT_TRUE(test::run_until([&] { return title() == "Working offline"; })) << title();
+  EXPECT_SOON(title() == "Working offline") << title();
   EXPECT_EQ(url(), server.uri("/polling.html"));
   EXPECT_EQ(server.requests("/polling.html"), page_requests);
 }

@@ -38,5 +38,5 @@ TEST(Memory, APageThatGrowsPastTheLimitIsEndedWithAMessage) {
   // Everything else goes on as before.
   ASSERT_TRUE(test::wait_for_load(engine.signal_load_finished(),
                                   [&] { engine.navigate(server.uri("/small.html")); }));
-  EXPECT_TRUE(test::run_until([&] { return engine.title() == "Small"; }));
+  EXPECT_SOON(engine.title() == "Small");
 }

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
-#include "app/application.h"
 #include "engine/webkit_engine.h"
-#include "support/fake_engine.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
+#include "support/ui_support.h"
 #include "support/window_helpers.h"
 #include "windows/browser/browser_window.h"
 
@@ -44,11 +43,11 @@ TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce
     const int asked = server.total_requests();
     engine->prepare(address);
     if (ended_first) {
-      ASSERT_TRUE(test::run_until([&] { return server.total_requests() > asked; }));
-      ASSERT_TRUE(test::run_until([&] { return !engine->is_loading(); }));
+      ASSERT_SOON(server.total_requests() > asked);
+      ASSERT_SOON(!engine->is_loading());
     }
     open_window(address);
-    ASSERT_TRUE(test::run_until([&] { return done("Early - Vel "); }));
+    ASSERT_SOON(done("Early - Vel "));
     EXPECT_EQ(server.total_requests(), asked + 1);
     // The load's end reached the window: the box shows where the engine is.
     EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()),
@@ -62,38 +61,17 @@ TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
   server.add_page("/second.html", test::titled_page("Second"));
   engine->prepare(server.uri("/first.html"));
   open_window(server.uri("/second.html"));
-  ASSERT_TRUE(test::run_until([&] { return done("Second - Vel "); }));
+  ASSERT_SOON(done("Second - Vel "));
   EXPECT_EQ(server.requests("/second.html"), 1);
   // Once taken over or replaced, the prepared address is an ordinary one again.
   test::enter_address(*window, server.uri("/first.html"));
-  ASSERT_TRUE(test::run_until([&] { return window->engine().title() == "First"; }));
+  ASSERT_SOON(window->engine().title() == "First");
 }
 
 TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
   engine->prepare("javascript:alert(1)");
   open_window("javascript:alert(1)");
-  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Done"; }));
+  ASSERT_SOON(window->status_bar().panel_text(2) == "Done");
   EXPECT_EQ(window->engine().title(), "Vel cannot open this address");
   EXPECT_EQ(server.total_requests(), 0);
-}
-
-TEST(StartupOrder, TheEngineIsPreparedBeforeTheWindowIsBuiltAndUsedByIt) {
-  const std::string start = "http://127.0.0.1:1/start";
-  std::vector<test::FakeEngine*> engines;
-  auto app = Application::create(start, [&] {
-    auto engine = std::make_unique<test::FakeEngine>();
-    engines.push_back(engine.get());
-    return engine;
-  });
-  app->register_application();  // starts the application: GTK is up, no window yet
-  ASSERT_EQ(engines.size(), 1u);
-  EXPECT_EQ(app->browser_window(), nullptr);
-  EXPECT_EQ(engines[0]->calls, std::vector<std::string>{"prepare:" + start});
-
-  app->activate();
-  ASSERT_NE(app->browser_window(), nullptr);
-  EXPECT_EQ(&app->browser_window()->engine(), engines[0]);
-  EXPECT_EQ(engines.size(), 1u);
-  EXPECT_EQ(engines[0]->calls, (std::vector<std::string>{"prepare:" + start, "navigate:" + start}));
-  app->quit_program();
 }

@@ -5,7 +5,6 @@
 #include <giomm/appinfo.h>
 #include <glibmm/fileutils.h>
 #include <gtest/gtest.h>
-#include <gtk/gtk.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/eventcontrollermotion.h>
 
@@ -76,8 +75,6 @@ const StandInDesktop desktop;  // before main(), so before GTK starts
 struct Toolbar : ::testing::Test {
   Toolbar() {
     window = test::window_with_fake_engine(engine);
-    window->present_and_open();
-    test::show_and_wait(*window);
     // Leave room above the window, so the pointer can leave across its top edge.
     input.move_window(*window, 50, 60);
     // Every move the window sees, to know when one has been handled.
@@ -94,8 +91,7 @@ struct Toolbar : ::testing::Test {
   void point_at(int x_twips, int y_twips) {
     const int x = x_twips / kTwipsPerPixel, y = y_twips / kTwipsPerPixel;
     input.move(*window, x, y);
-    ASSERT_TRUE(test::run_until([&] { return last == std::make_pair(double(x), double(y)); }))
-        << "no motion at " << x << "," << y;
+    ASSERT_SOON(last == std::make_pair(double(x), double(y))) << "no motion at " << x << "," << y;
   }
 
   // A click there, handled once the engine is asked for something: X delivers events in order, so
@@ -113,8 +109,7 @@ struct Toolbar : ::testing::Test {
   // path and Enter, or Escape to cancel. Then the window has the keyboard again for the next key.
   void answer_file_dialog(const std::string& path = "") {
     Gtk::Window* chooser = nullptr;
-    ASSERT_TRUE(test::run_until(
-        [&] { return (chooser = Glib::wrap(test::shown_window("GtkFileChooserDialog"))); }));
+    ASSERT_SOON((chooser = Glib::wrap(test::shown_window("GtkFileChooserDialog"))));
     EXPECT_TRUE(chooser->get_modal());
     EXPECT_EQ(chooser->get_transient_for(), window.get());
     input.focus(*chooser);
@@ -124,8 +119,8 @@ struct Toolbar : ::testing::Test {
       input.press_key("l", {"Control_L"});
       input.type(path + "\n");
     }
-    ASSERT_TRUE(test::run_until([&] { return !window->file_dialog().is_shown(); }));
-    ASSERT_TRUE(test::run_until([&] { return !test::shown_window("GtkFileChooserDialog"); }));
+    ASSERT_SOON(!window->file_dialog().is_shown());
+    ASSERT_SOON(!test::shown_window("GtkFileChooserDialog"));
     input.focus(*window);
   }
 
@@ -144,10 +139,10 @@ TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
   engine->page_title = "";  // a page without a title: the caption is the suffix alone
   test::enter_address(*window, "http://fake.test/a");
   window->address_box().set_active(0);  // a choice from the list starts the monitor
-  ASSERT_TRUE(test::run_until([&] { return window->status_bar().panel_text(2) == "Opening..."; }));
+  ASSERT_SOON(window->status_bar().panel_text(2) == "Opening...");
   EXPECT_EQ(window->get_title(), "Vel");
   window->set_title("something else");  // every look while loading writes the texts again
-  ASSERT_TRUE(test::run_until([&] { return window->get_title() == "Vel"; }));
+  ASSERT_SOON(window->get_title() == "Vel");
   // The moment the engine settles the monitor looks again, without waiting for its period.
   engine->loading_value = false;
   engine->settle();
@@ -224,22 +219,21 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   for (const auto& [key, mods, call] : keys) {
     const auto before = engine->calls.size();
     input.press_key(key, mods);
-    ASSERT_TRUE(test::run_until([&] { return engine->calls.size() > before; })) << key;
+    ASSERT_SOON(engine->calls.size() > before) << key;
     EXPECT_EQ(last_call(), call) << key;
   }
   input.press_key("l", {"Control_L"});
   auto* entry = window->address_box().get_entry();
-  ASSERT_TRUE(test::run_until(
-      [&] { return window->get_focus() && window->get_focus()->is_ancestor(*entry); }));
+  ASSERT_SOON(window->get_focus() && window->get_focus()->is_ancestor(*entry));
   int start = 0, end = 0;
   EXPECT_TRUE(entry->get_selection_bounds(start, end));
   EXPECT_EQ(end - start, static_cast<int>(entry->get_text().size()));
   // Escape in the box puts the shown page's address back instead of stopping.
   input.type("typed");
-  ASSERT_TRUE(test::run_until([&] { return entry->get_text() == "typed"; }));
+  ASSERT_SOON(entry->get_text() == "typed");
   const auto calls = engine->calls.size();
   input.press_key("Escape");
-  ASSERT_TRUE(test::run_until([&] { return std::string(entry->get_text()) == engine->page_uri; }));
+  ASSERT_SOON(std::string(entry->get_text()) == engine->page_uri);
   EXPECT_EQ(engine->calls.size(), calls);
   EXPECT_FALSE(window->load_monitor().enabled());
 }
@@ -250,9 +244,9 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   click(Role::EditDocumentSpot);
   // Each click on New starts one more editor, on no file, without waiting for it.
   click(Role::NewDocumentSpot);
-  ASSERT_TRUE(test::run_until([&] { return desktop.starts() == "0\n"; }));
+  ASSERT_SOON(desktop.starts() == "0\n");
   click(Role::NewDocumentSpot);
-  ASSERT_TRUE(test::run_until([&] { return desktop.starts() == "0\n0\n"; }));
+  ASSERT_SOON(desktop.starts() == "0\n0\n");
   EXPECT_EQ(window->message(), nullptr);
   EXPECT_FALSE(window->file_dialog().is_shown());
 
@@ -261,8 +255,7 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   fs::remove(desktop.mimeapps);
   ASSERT_TRUE(test::run_until([] { return !Gio::AppInfo::get_default_for_type("text/plain"); }));
   click(Role::NewDocumentSpot);
-  ASSERT_TRUE(
-      test::run_until([&] { return window->message() && window->message()->get_mapped(); }));
+  ASSERT_SOON(window->message() && window->message()->get_mapped());
   EXPECT_EQ(window->message()->property_text().get_value(), "No text editor could be started.");
   EXPECT_TRUE(window->message()->get_modal());
   EXPECT_EQ(window->message()->get_transient_for(), window.get());
@@ -270,7 +263,7 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   // OK closes it.
   input.focus(*window->message());
   input.press_key("Return");
-  EXPECT_TRUE(test::run_until([&] { return window->message() == nullptr; }));
+  EXPECT_SOON(window->message() == nullptr);
   EXPECT_TRUE(engine->calls.empty());
 }
 

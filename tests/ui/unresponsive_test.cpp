@@ -59,13 +59,10 @@ struct Unresponsive : test::EngineWindow {
     open("/hang.html");
     return spinning_process();
   }
-  void expect_ended(int pid) {
-    EXPECT_TRUE(test::run_until([&] { return !alive(pid); })) << "the stuck process lives on";
-  }
+  void expect_ended(int pid) { EXPECT_SOON(!alive(pid)) << "the stuck process lives on"; }
   // A click and a key into the page, which it does not answer.
   void poke_page() {
-    input.move(*window, 300, 250);
-    input.click();
+    click_page();
     input.press_key("Down");
   }
 };
@@ -75,7 +72,7 @@ struct Unresponsive : test::EngineWindow {
 TEST_F(Unresponsive, ANewAddressLoadsOnce) {
   const int stuck = open_stuck_page();
   test::enter_address(*window, server.uri("/a.html"));
-  EXPECT_TRUE(test::run_until([&] { return shows("A"); })) << title();
+  EXPECT_SOON(shows("A")) << title();
   EXPECT_EQ(server.requests("/a.html"), 1);
   expect_ended(stuck);
 }
@@ -86,7 +83,7 @@ TEST_F(Unresponsive, HomeAndSearchLoad) {
     SCOPED_TRACE(action);
     const int stuck = open_stuck_page();
     window->activate_action(action);
-    EXPECT_TRUE(test::run_until([&] { return shows(expected); })) << title();
+    EXPECT_SOON(shows(expected)) << title();
     expect_ended(stuck);
   }
 }
@@ -95,7 +92,7 @@ TEST_F(Unresponsive, BackAndForwardGo) {
   open("/a.html");
   int stuck = open_stuck_page();
   window->activate_action("win.back");
-  EXPECT_TRUE(test::run_until([&] { return shows("A"); })) << title();
+  EXPECT_SOON(shows("A")) << title();
   expect_ended(stuck);
 
   open("/b.html");
@@ -104,7 +101,7 @@ TEST_F(Unresponsive, BackAndForwardGo) {
   load([&] { window->activate_action("win.reload"); });
   const int again = spinning_process();
   window->activate_action("win.forward");
-  EXPECT_TRUE(test::run_until([&] { return shows("B"); })) << title();
+  EXPECT_SOON(shows("B")) << title();
   EXPECT_EQ(engine().uri(), server.uri("/b.html"));
   expect_ended(again);
 }
@@ -112,14 +109,14 @@ TEST_F(Unresponsive, BackAndForwardGo) {
 TEST_F(Unresponsive, RefreshLoadsThePageAgain) {
   const int stuck = open_stuck_page();
   window->activate_action("win.reload");
-  EXPECT_TRUE(test::run_until([&] { return server.requests("/hang.html") == 2; }));
+  EXPECT_SOON(server.requests("/hang.html") == 2);
   expect_ended(stuck);
 }
 
 TEST_F(Unresponsive, StopEndsThePageWithTheCrashedMessageAndRefreshLoadsIt) {
   const int stuck = open_stuck_page();
   window->activate_action("win.stop");
-  EXPECT_TRUE(test::run_until([&] { return shows("This page has stopped"); })) << title();
+  EXPECT_SOON(shows("This page has stopped")) << title();
   EXPECT_EQ(engine().uri(), server.uri("/hang.html"));
   expect_ended(stuck);
   load([&] { window->activate_action("win.reload"); });
@@ -139,15 +136,15 @@ TEST_F(Unresponsive, NoticeNamesThePageWaitHidesItStopEndsIt) {
 
   bool hidden = false;
   notice.signal_wait().connect([&] { hidden = !notice.get_visible(); });
-  ASSERT_TRUE(test::run_until([&] { return notice.wait_button().get_width() > 0; }));
+  ASSERT_SOON(notice.wait_button().get_width() > 0);
   input.click(*window, notice.wait_button());
-  ASSERT_TRUE(test::run_until([&] { return hidden; }));
+  ASSERT_SOON(hidden);
   EXPECT_TRUE(alive(stuck));
   // Still stuck: told again.
   ASSERT_TRUE(test::run_until([&] { return notice.get_visible(); }, std::chrono::seconds(30)));
 
   input.click(*window, notice.stop_button());
-  ASSERT_TRUE(test::run_until([&] { return title() == "This page has stopped"; }));
+  ASSERT_SOON(title() == "This page has stopped");
   EXPECT_FALSE(notice.get_visible());
   expect_ended(stuck);
 }
@@ -161,9 +158,9 @@ TEST_F(Unresponsive, APageThatRecoversLosesTheNotice) {
   open("/busy.html");
   spinning_process();
   poke_page();
-  ASSERT_TRUE(test::run_until([&] { return notice.get_visible(); }));
+  ASSERT_SOON(notice.get_visible());
   ASSERT_TRUE(test::run_until([&] { return !notice.get_visible(); }, std::chrono::seconds(30)));
-  EXPECT_TRUE(test::run_until([&] { return title() == "Recovered"; }));
+  EXPECT_SOON(title() == "Recovered");
   EXPECT_EQ(server.requests("/busy.html"), 1);
 }
 
@@ -178,6 +175,6 @@ TEST_F(Unresponsive, APageThatAnswersIsNeverEnded) {
   EXPECT_EQ(server.requests("/slow.html"), 1);
   open("/tick.html");
   window->activate_action("win.stop");
-  EXPECT_TRUE(test::run_until([&] { return title() == "Tock"; })) << title();
+  EXPECT_SOON(title() == "Tock") << title();
   EXPECT_EQ(server.requests("/tick.html"), 1);
 }
