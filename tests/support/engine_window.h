@@ -34,13 +34,15 @@ struct EngineWindow : ::testing::Test {
         << "the load did not end; the engine shows \"" << title() << "\" at " << url();
   }
 
-  // A real click in the middle of one of the window's controls, or at a point of the page.
+  // A real click in the middle of one of the window's controls, or at a point of the page (in
+  // pixels from the page view's top left corner).
   void click(Role role) { click_control(input, *window, role); }
   void click_page(int x = 300, int y = 170) {
-    input.move(*window, x, kPageTop + y);
+    double left = 0, top = 0;
+    window->control(Role::PageView).translate_coordinates(*window, 0, 0, left, top);
+    input.move(*window, int(left) + x, int(top) + y);
     input.click();
   }
-  static constexpr int kPageTop = 80;  // the web view's top edge in the window, in pixels
 
   std::unique_ptr<BrowserWindow> window;
   int completions = 0;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
 
 #include "support/engine_window.h"
 #include "support/processes.h"
@@ -39,17 +40,21 @@ struct Unresponsive : test::EngineWindow {
   void open(const std::string& path) {
     load([&] { engine().navigate(server.uri(path)); });
   }
-  // Waits until a page's process spins in its script; that process.
+  // Waits until a page's process spins in its script; that process. It is busy at every look for
+  // a second: a process that is starting (the engine keeps one ready) is busy for a moment only.
   int spinning_process() {
-    int stuck = 0;
     const auto hz = static_cast<unsigned long long>(sysconf(_SC_CLK_TCK));
+    std::map<int, int> busy;  // the looks in a row that found each page process busy
+    int stuck = 0;
     test::run_until([&] {
       const auto before = test::process_tree(getpid());
-      test::run_until([] { return false; }, std::chrono::milliseconds(200));
+      test::run_until([] { return false; }, std::chrono::milliseconds(250));
+      std::map<int, int> still;
       for (const auto& [pid, p] : test::process_tree(getpid()))
         if (p.name == "WebKitWebProces" && before.count(pid) &&
-            p.ticks - before.at(pid).ticks >= hz / 10)
-          stuck = pid;
+            p.ticks - before.at(pid).ticks >= hz / 20)
+          if ((still[pid] = busy[pid] + 1) >= 4) stuck = pid;
+      busy = still;
       return stuck != 0;
     });
     EXPECT_NE(stuck, 0) << "no page process spins";
