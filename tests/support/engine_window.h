@@ -34,13 +34,17 @@ struct EngineWindow : ::testing::Test {
         << "the load did not end; the engine shows \"" << title() << "\" at " << url();
   }
 
-  // A real click in the middle of one of the window's controls, or at a point of the page (in
-  // pixels from the page view's top left corner).
+  // A real click in the middle of one of the window's controls.
   void click(Role role) { click_control(input, *window, role); }
-  void click_page(int x = 300, int y = 170) {
+  // The pointer to a point of the page, in pixels from the page view's top left corner; a click
+  // there.
+  void point_at_page(int x, int y) {
     double left = 0, top = 0;
     window->control(Role::PageView).translate_coordinates(*window, 0, 0, left, top);
     input.move(*window, int(left) + x, int(top) + y);
+  }
+  void click_page(int x = 300, int y = 170) {
+    point_at_page(x, y);
     input.click();
   }
 

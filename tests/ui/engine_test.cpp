@@ -24,8 +24,7 @@ struct EngineFixture : test::EngineWindow {
   void enter_address(const std::string& text) {
     auto* entry = window->address_box().get_entry();
     window->get_clipboard()->set_text(text);
-    input.move(*window, 300, 42);
-    input.click();
+    input.click(*window, *entry);
     ASSERT_SOON(window->get_focus() && window->get_focus()->is_ancestor(*entry));
     const std::string before = entry->get_text();
     input.press_key("a", {"Control_L"});

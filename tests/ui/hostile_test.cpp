@@ -89,7 +89,7 @@ struct OfflineFixture : Hostile {
 TEST_F(Hostile, KilledPageProcessShowsAMessageAndRefreshBringsThePageBack) {
   server.add_page("/victim.html", test::titled_page("Victim", "<p>still here</p>"));
   load([&] { engine().navigate(server.uri("/victim.html")); });
-  input.move(*window, 300, 300);  // over the page, so that the keys go to this window
+  point_at_page(300, 220);  // over the page, so that the keys go to this window
   input.focus(*window);
   for (int round = 0; round < 20; ++round) {
     SCOPED_TRACE(round);
