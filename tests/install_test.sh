@@ -2,7 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and checks that what a desktop reads lands where it
 # looks, under one application id: the desktop entry, the icons, the AppStream data, the manual.
-# The validators and lintian read the same files in the package (./dev package smoke).
+# One version throughout, the changelog's too. The validators and lintian read the same files in
+# the package (./dev package smoke).
+#   install_test.sh BUILD_DIR CHANGELOG
 set -euo pipefail
 build=$1
 prefix=$(mktemp -d)
@@ -32,4 +34,6 @@ done
 version=$("$prefix/bin/vel-browser" --version | sed -n 's/^vel-browser \([0-9][0-9.]*\)$/\1/p')
 test -n "$version"
 grep -q "Vel Browser $version" "$manual"
+grep -qF "<release version=\"$version\"" "$metainfo"
+head -n 1 "$2" | grep -qF "vel-browser ($version)"
 echo "installed layout ok"

@@ -28,17 +28,6 @@ std::string Accessible::name() const {
   return object_ ? take(atspi_accessible_get_name(object_.get(), nullptr)) : "";
 }
 
-std::string Accessible::text() const {
-  std::string own = name();
-  if (!own.empty() || !object_) return own;
-  AtspiText* text = atspi_accessible_get_text_iface(object_.get());
-  if (!text) return "";
-  const int length = atspi_text_get_character_count(text, nullptr);
-  own = take(atspi_text_get_text(text, 0, length, nullptr));
-  g_object_unref(text);
-  return own;
-}
-
 std::vector<Accessible> Accessible::children() const {
   std::vector<Accessible> result;
   if (!object_) return result;
@@ -75,7 +64,7 @@ bool Accessible::act(std::string_view name) const {
 
 std::string Accessible::line() const {
   if (!object_) return "(nothing)";
-  return take(atspi_accessible_get_role_name(object_.get(), nullptr)) + " \"" + text() + "\"";
+  return take(atspi_accessible_get_role_name(object_.get(), nullptr)) + " \"" + name() + "\"";
 }
 
 std::string Accessible::outline(int depth) const {

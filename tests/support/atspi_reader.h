@@ -22,8 +22,6 @@ class Accessible {
   explicit operator bool() const { return bool(object_); }
   AtspiRole role() const;
   std::string name() const;
-  // Its text: the name, or where it has none (a paragraph) what its text interface holds.
-  std::string text() const;
   std::vector<Accessible> children() const;
   // The first object at or below this one that matches, depth first; an empty one if none does.
   Accessible find(const std::function<bool(const Accessible&)>& match) const;
@@ -31,7 +29,7 @@ class Accessible {
   // Does its action of that name ("click" for a button), or its first one for an empty name;
   // false when it has none.
   bool act(std::string_view action) const;
-  // Its role and text on one line, and the tree below it so, for a failure's message.
+  // Its role and name on one line, and the tree below it so, for a failure's message.
   std::string line() const;
   std::string outline(int depth = 0) const;
 

@@ -9,7 +9,6 @@
 
 #include "engine/webkit_engine.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
 #include "windows/browser/browser_window.h"
 
 namespace vel::test {

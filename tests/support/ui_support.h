@@ -5,11 +5,14 @@
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "support/main_loop.h"
 #include "support/page_server.h"
+#include "windows/browser/browser_window.h"
 
 struct _XDisplay;
 
@@ -21,6 +24,8 @@ struct _XDisplay;
   ASSERT_TRUE(::vel::test::run_until([&] { return bool(condition); })) << "never: " #condition " "
 
 namespace vel::test {
+
+using browser_layout::Role;
 
 // Shows the window and waits until it is mapped and has drawn a frame.
 void show_and_wait(Gtk::Window& window);
@@ -75,5 +80,25 @@ class XInput {
  private:
   _XDisplay* dpy_;
 };
+
+// --- The browser window ---------------------------------------------------------------------
+
+// The browser window's control that is uppermost at a point given in twips; none over a gap.
+std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips);
+
+class FakeEngine;
+
+// A browser window over a stand-in engine, opened as at start-up and shown; `engine` is set to
+// it and lives as long as the window.
+std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine);
+
+// A real click in the middle of one of the browser window's controls; handled when it returns.
+void click_control(XInput& input, BrowserWindow& window, Role role);
+
+// Puts the text into the address box and presses Enter there, as the entry's own activation.
+void enter_address(BrowserWindow& window, const std::string& text);
+
+// The address box's list, first entry first, read from the box's own model.
+std::vector<std::string> address_list(BrowserWindow& window);
 
 }  // namespace vel::test

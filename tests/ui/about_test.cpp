@@ -11,7 +11,6 @@
 #include "core/twips.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
 #include "windows/about/about_growth.h"
 #include "windows/about/about_window.h"
 #include "windows/browser/browser_window.h"

@@ -8,7 +8,6 @@
 #include "core/builtin_addresses.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
 
 using namespace vel;
 using vel::test::control_at;

@@ -12,7 +12,6 @@
 #include "app/application.h"
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
 #include "support/x_windows.h"
 #include "windows/browser/browser_window.h"
 #include "windows/clock/clock_layout.h"

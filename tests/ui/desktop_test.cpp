@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a desktop browser is expected to have beyond the window's design, driven by real keys:
-// find in page, zoom, print, the window's own keys, and dialogs that show the program's icon.
+// find in page, zoom, print and the window's own keys.
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
@@ -117,14 +117,6 @@ TEST_F(Desktop, CtrlPOpensThePrintDialogOverTheWindowAndEscapeClosesIt) {
   EXPECT_SOON(seen);
   answer.disconnect();
   EXPECT_EQ(title(), "Printed");  // the page is as it was
-}
-
-TEST_F(Desktop, MessageDialogsShowTheProgramsIcon) {
-  MessageBox message;
-  message.show(*window, "A message");
-  ASSERT_SOON(message.dialog() && message.dialog()->get_mapped());
-  EXPECT_GE(test::icon_numbers(test::x_window(*message.dialog())), 2u + 16 * 16);
-  message.dialog()->response(Gtk::ResponseType::OK);
 }
 
 TEST_F(Desktop, CtrlWClosesTheWindowAsItsCloseBoxWould) {

@@ -88,11 +88,9 @@ TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTrie
   // A port that nothing listens on: one taken from a server that is gone.
   const std::string refused =
       "http://127.0.0.1:" + std::to_string(test::TestServer().port()) + "/x.html";
-  // The page texts have a unit test; these rows are the engine's own refusals and one failure
-  // of each kind of load (web, other scheme, file).
-  const struct {
-    std::string typed, address, title;
-  } rows[] = {
+  // The page texts have a unit test; these rows (what is typed, the address shown then, the title
+  // of Vel's page) are the engine's own refusals and one failure of each kind of load.
+  const std::tuple<std::string, std::string, std::string> rows[] = {
       {refused, refused, "The site refused the connection"},
       {"127.0.0.1:9/x", "http://127.0.0.1:9/x", "This port is blocked"},
       {"http://nothing.invalid/", "http://nothing.invalid/", "The site could not be found"},
@@ -105,22 +103,22 @@ TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTrie
   auto* entry = window->address_box().get_entry();
   // The monitor watches from the moment Enter is handled, as it does for a choice from the list.
   entry->signal_activate().connect([&] { window->load_monitor().set_enabled(true); });
-  for (const auto& row : rows) {
+  for (const auto& [typed, address, shown] : rows) {
     load([&] { engine().navigate(server.uri("/here.html")); });
     captions.clear();
-    enter_address(row.typed);
+    enter_address(typed);
     // The monitor's caption is the failure's, and nothing else came before it.
-    ASSERT_SOON(!captions.empty() && !window->load_monitor().enabled()) << row.typed;
-    EXPECT_EQ(captions.back(), row.title + " - Vel ");
+    ASSERT_SOON(!captions.empty() && !window->load_monitor().enabled()) << typed;
+    EXPECT_EQ(captions.back(), shown + " - Vel ");
     for (const auto& caption : captions)
       EXPECT_TRUE(caption == "Vel" || caption == captions.back()) << caption;
-    EXPECT_EQ(title(), row.title);
-    EXPECT_EQ(std::string(entry->get_text()), row.address);
-    EXPECT_EQ(url(), row.address);
-    if (row.address.rfind("file:", 0) == 0) std::ofstream(missing) << test::titled_page("Found");
+    EXPECT_EQ(title(), shown);
+    EXPECT_EQ(std::string(entry->get_text()), address);
+    EXPECT_EQ(url(), address);
+    if (address.rfind("file:", 0) == 0) std::ofstream(missing) << test::titled_page("Found");
     load([&] { window->activate_action("win.reload"); });
-    EXPECT_EQ(title(), row.address.rfind("file:", 0) == 0 ? "Found" : row.title);
-    EXPECT_EQ(url(), row.address);
+    EXPECT_EQ(title(), address.rfind("file:", 0) == 0 ? "Found" : shown);
+    EXPECT_EQ(url(), address);
   }
   std::filesystem::remove(missing);
 }

@@ -14,7 +14,6 @@
 #include "support/engine_window.h"
 #include "support/processes.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;

@@ -14,10 +14,6 @@ using namespace vel;
 
 namespace {
 
-bool window_named(const std::string& name) {
-  return test::find_window(name) != 0;
-}
-
 struct Program : ::testing::Test {
   test::TestServer server;
 };
@@ -32,7 +28,7 @@ TEST_F(Program, AddressOnTheCommandLineIsDrawnWithItsTitleInTheCaption) {
   test::ChildProgram program({server.uri("/green.html")});
   // The server runs in this process: the loop must turn while the program loads the page.
   ASSERT_TRUE(
-      test::run_until([] { return window_named("Green - Vel "); }, std::chrono::seconds(60)));
+      test::run_until([] { return test::find_window("Green - Vel "); }, std::chrono::seconds(60)));
   EXPECT_EQ(server.requests("/green.html"), 1);
   // Most of the view: it is about 640 x 360 pixels.
   EXPECT_TRUE(test::run_until([] { return test::count_pixels("Green - Vel ", 0x00ff00) > 150000; },
@@ -43,7 +39,7 @@ TEST_F(Program, AddressOnTheCommandLineIsDrawnWithItsTitleInTheCaption) {
 // The desktop knows each window as the program's by the id of its desktop entry.
 TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   test::ChildProgram program({});
-  ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
+  ASSERT_TRUE(test::run_until([] { return test::find_window("Vel"); }, std::chrono::seconds(60)));
   const auto exited = [&] { return program.exited(); };
   test::XInput input;
   // The program maps its window a moment before it takes input, and nothing outside it tells
@@ -62,9 +58,9 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
     return false;
   };
   EXPECT_TRUE(
-      click_until(browser_layout::Role::ClockSpot, [] { return window_named("Time Zone"); }));
+      click_until(browser_layout::Role::ClockSpot, [] { return test::find_window("Time Zone"); }));
   EXPECT_TRUE(click_until(browser_layout::Role::AboutSpot,
-                          [] { return window_named("About Vel Browser"); }));
+                          [] { return test::find_window("About Vel Browser"); }));
   for (const char* title : {"Vel", "Time Zone", "About Vel Browser"}) {
     EXPECT_EQ(test::window_class(test::find_window(title)),
               "org.velbrowser.VelBrowser/org.velbrowser.VelBrowser")
@@ -74,14 +70,14 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   }
   ASSERT_TRUE(click_until(browser_layout::Role::ExitBrowserSpot, exited));
   EXPECT_EQ(program.ending(), "status 0");
-  EXPECT_FALSE(window_named("Vel"));
-  EXPECT_FALSE(window_named("About Vel Browser"));
+  EXPECT_FALSE(test::find_window("Vel"));
+  EXPECT_FALSE(test::find_window("About Vel Browser"));
 }
 
 // Asked to end by the session (SIGTERM at logout) it ends as Exit does, with status 0.
 TEST_F(Program, TheSessionsSignalToEndItEndsItAsExitDoes) {
   test::ChildProgram program({});
-  ASSERT_TRUE(test::run_until([] { return window_named("Vel"); }, std::chrono::seconds(60)));
+  ASSERT_TRUE(test::run_until([] { return test::find_window("Vel"); }, std::chrono::seconds(60)));
   kill(program.pid(), SIGTERM);
   EXPECT_EQ(program.ending(), "status 0");
 }

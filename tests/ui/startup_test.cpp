@@ -8,7 +8,6 @@
 #include "support/main_loop.h"
 #include "support/page_server.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;
@@ -66,12 +65,4 @@ TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
   // Once taken over or replaced, the prepared address is an ordinary one again.
   test::enter_address(*window, server.uri("/first.html"));
   ASSERT_SOON(window->engine().title() == "First");
-}
-
-TEST_F(EarlyLoad, ARefusedAddressIsLeftToTheWindowWhichSaysSo) {
-  engine->prepare("javascript:alert(1)");
-  open_window("javascript:alert(1)");
-  ASSERT_SOON(window->status_bar().panel_text(2) == "Done");
-  EXPECT_EQ(window->engine().title(), "Vel cannot open this address");
-  EXPECT_EQ(server.total_requests(), 0);
 }

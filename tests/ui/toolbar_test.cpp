@@ -15,7 +15,7 @@
 
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
-#include "support/window_helpers.h"
+#include "support/x_windows.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;
@@ -259,6 +259,8 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   EXPECT_EQ(window->message()->property_text().get_value(), "No text editor could be started.");
   EXPECT_TRUE(window->message()->get_modal());
   EXPECT_EQ(window->message()->get_transient_for(), window.get());
+  // It shows the program's icon, as every window of the program does.
+  EXPECT_GE(test::icon_numbers(test::x_window(*window->message())), 2u + 16 * 16);
   EXPECT_EQ(desktop.starts(), "0\n0\n");
   // OK closes it.
   input.focus(*window->message());

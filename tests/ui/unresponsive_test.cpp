@@ -65,11 +65,6 @@ struct Unresponsive : test::EngineWindow {
     return spinning_process();
   }
   void expect_ended(int pid) { EXPECT_SOON(!alive(pid)) << "the stuck process lives on"; }
-  // A click and a key into the page, which it does not answer.
-  void poke_page() {
-    click_page();
-    input.press_key("Down");
-  }
 };
 
 }  // namespace
@@ -80,17 +75,6 @@ TEST_F(Unresponsive, ANewAddressLoadsOnce) {
   EXPECT_SOON(shows("A")) << title();
   EXPECT_EQ(server.requests("/a.html"), 1);
   expect_ended(stuck);
-}
-
-TEST_F(Unresponsive, HomeAndSearchLoad) {
-  for (const auto& [action, expected] :
-       {std::pair{"win.home", "Vel Browser"}, std::pair{"win.search", "Search"}}) {
-    SCOPED_TRACE(action);
-    const int stuck = open_stuck_page();
-    window->activate_action(action);
-    EXPECT_SOON(shows(expected)) << title();
-    expect_ended(stuck);
-  }
 }
 
 TEST_F(Unresponsive, BackAndForwardGo) {
@@ -132,7 +116,8 @@ TEST_F(Unresponsive, NoticeNamesThePageWaitHidesItStopEndsIt) {
   PageNotice& notice = window->page_notice();
   const int stuck = open_stuck_page();
   EXPECT_FALSE(notice.get_visible());
-  poke_page();
+  click_page();  // a click and a key into the page, which it does not answer
+  input.press_key("Down");
   ASSERT_TRUE(test::run_until([&] { return notice.get_visible(); }, std::chrono::seconds(30)));
   EXPECT_EQ(notice.heading().get_text(), "This page is not responding");
   EXPECT_NE(notice.address().get_text().find(server.uri("/hang.html")), std::string::npos);
@@ -152,21 +137,6 @@ TEST_F(Unresponsive, NoticeNamesThePageWaitHidesItStopEndsIt) {
   ASSERT_SOON(title() == "This page has stopped");
   EXPECT_FALSE(notice.get_visible());
   expect_ended(stuck);
-}
-
-TEST_F(Unresponsive, APageThatRecoversLosesTheNotice) {
-  server.add_page("/busy.html", test::titled_page("Busy", R"(<script>setTimeout(() => {
-    const end = Date.now() + 12000; while (Date.now() < end) {}
-    document.title = 'Recovered';
-  }, 100);</script>)"));
-  PageNotice& notice = window->page_notice();
-  open("/busy.html");
-  spinning_process();
-  poke_page();
-  ASSERT_SOON(notice.get_visible());
-  ASSERT_TRUE(test::run_until([&] { return !notice.get_visible(); }, std::chrono::seconds(30)));
-  EXPECT_SOON(title() == "Recovered");
-  EXPECT_EQ(server.requests("/busy.html"), 1);
 }
 
 // A page slow on the network, or one that answers, is not stuck: nothing is ended or loaded

@@ -4,16 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace vel::about;
 
 TEST(AboutGrowth, TicksUntilASideIsFull) {
-  struct Case {
-    const char* name;
-    SizeTwips minimum, start;
-    int ticks;       // until the rule stops
-    SizeTwips last;  // the size the window has after the last tick
-  };
-  const Case cases[] = {
+  // The minimum, the size asked for at first, the ticks until the rule stops, and the size the
+  // window has after the last one.
+  const std::tuple<const char*, SizeTwips, SizeTwips, int, SizeTwips> cases[] = {
       {"from zero, full on the sixth tick", {0, 0}, {0, 0}, 6, {3000, 3000}},
       {"the width is full first", {1350, 480}, {0, 0}, 4, {3350, 2480}},
       {"the height is full first", {200, 1100}, {0, 0}, 4, {2200, 3100}},
@@ -22,19 +20,19 @@ TEST(AboutGrowth, TicksUntilASideIsFull) {
       {"OK's width of 0 reads back as the minimum", {900, 700}, {0, 3500}, 1, {1400, 4000}},
       {"fractions of a twip are kept", {0, 0}, {0.25f, 2499.75f}, 2, {1000.25f, 3499.75f}},
   };
-  for (const Case& c : cases) {
-    SizeTwips requested = c.start, before = effective_size(c.start, c.minimum);
+  for (const auto& [name, minimum, start, ticks_until_stop, last] : cases) {
+    SizeTwips requested = start, before = effective_size(start, minimum);
     int ticks = 0;
     for (bool stop = false; !stop && ticks < 100; ++ticks) {
-      const GrowthStep step = grow(requested, c.minimum);
+      const GrowthStep step = grow(requested, minimum);
       requested = step.requested;
       stop = step.stop;
-      const SizeTwips now = effective_size(requested, c.minimum);
+      const SizeTwips now = effective_size(requested, minimum);
       // Each tick adds a step to what the window system gave, not to what was asked for.
-      EXPECT_EQ(now, (SizeTwips{before.width + kStepTwips, before.height + kStepTwips})) << c.name;
+      EXPECT_EQ(now, (SizeTwips{before.width + kStepTwips, before.height + kStepTwips})) << name;
       before = now;
     }
-    EXPECT_EQ(ticks, c.ticks) << c.name;
-    EXPECT_EQ(effective_size(requested, c.minimum), c.last) << c.name;
+    EXPECT_EQ(ticks, ticks_until_stop) << name;
+    EXPECT_EQ(effective_size(requested, minimum), last) << name;
   }
 }

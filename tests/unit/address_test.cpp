@@ -3,18 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using vel::interpret_address;
 using Kind = vel::AddressResult::Kind;
 
 TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
   const std::string long_tail(vel::kMaxAddressLength - 10, 'x');  // "https://h/" + this: the limit
   const std::string spaces(12000, ' ');  // short enough as typed, not once escaped
-  const struct {
-    const char* name;
-    std::string text;
-    Kind kind;
-    std::string uri;
-  } rows[] = {
+  const std::tuple<const char*, std::string, Kind, std::string> rows[] = {
       {"a web address is kept", "http://127.0.0.1:8080/a?b=c#d", Kind::Uri,
        "http://127.0.0.1:8080/a?b=c#d"},
       {"an unknown scheme is the engine's to refuse", "host:", Kind::Uri, "host:"},
@@ -51,10 +48,10 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
       {"a script in mixed case after a blank", " JavaScript:void(0)", Kind::Script, ""},
       {"a script that reads like a host and port", "javascript:80", Kind::Script, ""},
   };
-  for (const auto& row : rows) {
-    const auto r = interpret_address(row.text);
-    EXPECT_EQ(r.kind, row.kind) << row.name;
-    EXPECT_EQ(r.uri, row.uri) << row.name;  // that a refusal says why, the fuzzer checks
+  for (const auto& [name, text, kind, uri] : rows) {
+    const auto r = interpret_address(text);
+    EXPECT_EQ(r.kind, kind) << name;
+    EXPECT_EQ(r.uri, uri) << name;  // that a refusal says why, the fuzzer checks
   }
   // Only a guessed https is offered over http, and only by a failure page.
   EXPECT_EQ(interpret_address("example.com/p").http_alternative, "http://example.com/p");
@@ -62,28 +59,22 @@ TEST(Address, WhatIsTypedBecomesTheAddressTheEngineGetsOrAReason) {
 }
 
 TEST(Address, TheSchemeIsTheLowerCasedNameBeforeTheFirstColon) {
-  const struct {
-    const char* text;
-    const char* scheme;
-  } rows[] = {{"HTTPS://x", "https"},
-              {"vel+x.y-z:a", "vel+x.y-z"},
-              {"no scheme", ""},
-              {"1http://x", ""},
-              {"ht tp://x", ""}};
-  for (const auto& row : rows) EXPECT_EQ(vel::uri_scheme(row.text), row.scheme) << row.text;
+  const std::pair<const char*, const char*> rows[] = {{"HTTPS://x", "https"},
+                                                      {"vel+x.y-z:a", "vel+x.y-z"},
+                                                      {"no scheme", ""},
+                                                      {"1http://x", ""},
+                                                      {"ht tp://x", ""}};
+  for (auto [text, scheme] : rows) EXPECT_EQ(vel::uri_scheme(text), scheme) << text;
 }
 
 TEST(Address, OnlyTheWrittenPortCountsAndOnlyPortsOfOtherServicesAreBlocked) {
-  const struct {
-    const char* uri;
-    int port;
-    bool blocked;
-  } rows[] = {{"http://127.0.0.1:9/x", 9, true},  {"https://u:p@h:8080/a:1", 8080, false},
-              {"http://[::1]:6667/", 6667, true}, {"http://[::1/", -1, false},
-              {"http://h/p:9", -1, false},        {"http://h:/", -1, false},
-              {"http://h:99999999/", -1, false}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(vel::uri_port(row.uri), row.port) << row.uri;
-    EXPECT_EQ(vel::is_blocked_port(vel::uri_port(row.uri)), row.blocked) << row.uri;
+  const std::tuple<const char*, int, bool> rows[] = {
+      {"http://127.0.0.1:9/x", 9, true},  {"https://u:p@h:8080/a:1", 8080, false},
+      {"http://[::1]:6667/", 6667, true}, {"http://[::1/", -1, false},
+      {"http://h/p:9", -1, false},        {"http://h:/", -1, false},
+      {"http://h:99999999/", -1, false}};
+  for (auto [uri, port, blocked] : rows) {
+    EXPECT_EQ(vel::uri_port(uri), port) << uri;
+    EXPECT_EQ(vel::is_blocked_port(vel::uri_port(uri)), blocked) << uri;
   }
 }

@@ -5,15 +5,12 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
 TEST(DownloadNames, ASuggestedNameCannotLeaveTheFolderHideOrBeEmpty) {
-  const struct {
-    const char* name;
-    std::string suggested;
-    const char* saved;
-  } rows[] = {
+  const std::tuple<const char*, std::string, const char*> rows[] = {
       {"a plain name is kept", "report.pdf", "report.pdf"},
       {"inner spaces, dots and UTF-8 are kept", "März v2.tar.gz", "März v2.tar.gz"},
       {"a path keeps its last part", "../../etc/passwd", "passwd"},
@@ -25,16 +22,13 @@ TEST(DownloadNames, ASuggestedNameCannotLeaveTheFolderHideOrBeEmpty) {
       {"a control character cannot shield a dot", "\x01.profile", "profile"},
       {"only control characters", "\x01\x1f", "download"},
   };
-  for (const auto& row : rows) EXPECT_EQ(vel::safe_file_name(row.suggested), row.saved) << row.name;
+  for (const auto& [name, suggested, saved] : rows)
+    EXPECT_EQ(vel::safe_file_name(suggested), saved) << name;
 }
 
 TEST(DownloadNames, ATakenNameGetsTheNextFreeNumber) {
   // What is there already: "name/" is a folder, "@name" a link to nothing, others are files.
-  const struct {
-    const char* name;
-    std::vector<std::string> taken;
-    const char *wanted, *given;
-  } rows[] = {
+  const std::tuple<const char*, std::vector<std::string>, const char*, const char*> rows[] = {
       {"a taken name gets (1)", {"a.txt"}, "a.txt", "a (1).txt"},
       {"numbers count past taken ones", {"a.txt", "a (1).txt"}, "a.txt", "a (2).txt"},
       {"only the variant is taken", {"a (1).txt"}, "a.txt", "a.txt"},
@@ -44,10 +38,10 @@ TEST(DownloadNames, ATakenNameGetsTheNextFreeNumber) {
       {"a link to nothing is taken", {"@l.txt"}, "l.txt", "l (1).txt"},
   };
   const fs::path root = fs::temp_directory_path() / ("vel-names-" + std::to_string(getpid()));
-  for (const auto& row : rows) {
-    const fs::path dir = root / row.name;
+  for (const auto& [row, taken, wanted, given] : rows) {
+    const fs::path dir = root / row;
     fs::create_directories(dir);
-    for (const std::string& name : row.taken) {
+    for (const std::string& name : taken) {
       if (name.back() == '/')
         fs::create_directory(dir / name);
       else if (name[0] == '@')
@@ -55,7 +49,7 @@ TEST(DownloadNames, ATakenNameGetsTheNextFreeNumber) {
       else
         std::ofstream(dir / name) << "older";
     }
-    EXPECT_EQ(vel::unused_path(dir, row.wanted), dir / row.given) << row.name;
+    EXPECT_EQ(vel::unused_path(dir, wanted), dir / given) << row;
   }
   fs::remove_all(root);
 }

@@ -3,12 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(Html, EscapingLeavesNoMarkupAndNoWayOutOfAQuotedAttribute) {
-  const struct {
-    const char* name;
-    const char* text;
-    const char* html;
-  } rows[] = {
+  const std::tuple<const char*, const char*, const char*> rows[] = {
       {"nothing stays nothing", "", ""},
       {"an ampersand is escaped once, before the others", "&lt;", "&amp;lt;"},
       {"double quotes", "a\"b", "a&quot;b"},
@@ -16,5 +14,5 @@ TEST(Html, EscapingLeavesNoMarkupAndNoWayOutOfAQuotedAttribute) {
       {"a title cannot close its element", "</title><script>", "&lt;/title&gt;&lt;script&gt;"},
       {"UTF-8 passes byte for byte", "Grüße “ok”", "Grüße “ok”"},
   };
-  for (const auto& row : rows) EXPECT_EQ(vel::html_escape(row.text), row.html) << row.name;
+  for (auto [name, text, html] : rows) EXPECT_EQ(vel::html_escape(text), html) << name;
 }

@@ -3,6 +3,8 @@
 // page that stands in for a failed load.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "engine/load_failures.h"
 #include "windows/browser/find_bar.h"
 #include "windows/browser/zoom_badge.h"
@@ -26,12 +28,8 @@ TEST(FindCount, SaysNoneOneManyAndCapsAtAThousand) {
 }
 
 TEST(FailurePages, EachErrorGetsItsOwnTitleAndDeliberateEndsGetNone) {
-  const struct {
-    GQuark domain;
-    int code;
-    const char* uri;
-    const char* title;  // nullptr: nothing to say
-  } rows[] = {
+  // Error, the address that failed, and the page's title (none: nothing to say).
+  const std::tuple<GQuark, int, const char*, const char*> rows[] = {
       {WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED, "http://a.test/", nullptr},
       {WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE,
        "http://a.test/f.zip", nullptr},
@@ -52,13 +50,13 @@ TEST(FailurePages, EachErrorGetsItsOwnTitleAndDeliberateEndsGetNone) {
       {WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_CANNOT_SHOW_URI, "http://a.test/",
        "Vel cannot show this address"},
   };
-  for (const auto& row : rows) {
-    GError* error = g_error_new_literal(row.domain, row.code, "test");
-    const auto failure = describe_failure(error, row.uri);
+  for (auto [domain, code, uri, title] : rows) {
+    GError* error = g_error_new_literal(domain, code, "test");
+    const auto failure = describe_failure(error, uri);
     g_error_free(error);
-    if (!row.title)
-      EXPECT_FALSE(failure) << row.uri;
+    if (!title)
+      EXPECT_FALSE(failure) << uri;
     else
-      EXPECT_EQ(failure ? failure->title : "(none)", row.title) << row.uri << " " << row.code;
+      EXPECT_EQ(failure ? failure->title : "(none)", title) << uri << " " << code;
   }
 }
