@@ -385,9 +385,15 @@ class WebKitEngine final : public WebEngine {
         view_, message_page(title, text, address, alternative).c_str(), base.c_str(), nullptr);
   }
 
-  // Released last, after the members that watch the view have let go of it.
+  // Released last, after the members that watch the view have let go of it. The page's process
+  // ends with the view: left alive, the engine would keep it for the next view's first page of
+  // the same site, and a script of this page still running there (one that looped as the view
+  // closed) would keep that page from ever loading.
   struct Unref {
-    void operator()(WebKitWebView* view) const { g_object_unref(view); }
+    void operator()(WebKitWebView* view) const {
+      webkit_web_view_terminate_web_process(view);
+      g_object_unref(view);
+    }
   };
   std::unique_ptr<WebKitWebView, Unref> owned_view_;
   WebKitWebView* view_;

@@ -81,8 +81,6 @@ class XInput {
   _XDisplay* dpy_;
 };
 
-// --- The browser window ---------------------------------------------------------------------
-
 // The browser window's control that is uppermost at a point given in twips; none over a gap.
 std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips);
 

@@ -10,8 +10,6 @@
 #include "support/ui_support.h"
 
 using namespace vel;
-using vel::test::control_at;
-using vel::test::FakeEngine;
 using vel::test::Role;
 
 namespace {
@@ -21,7 +19,7 @@ struct Fixture : ::testing::Test {
   void enter(const std::string& text) { test::enter_address(*window, text); }
   void choose(int row) { window->address_box().set_active(row); }
 
-  FakeEngine* engine;
+  test::FakeEngine* engine;
   std::unique_ptr<BrowserWindow> window;
 };
 
@@ -43,7 +41,7 @@ TEST_F(Fixture, UppermostControlFollowsTheStacking) {
       {5500, 900, Role::ClockSpot},       {9400, 600, Role::AddressBox},
   };
   for (const auto& [x, y, role] : spots)
-    EXPECT_EQ(control_at(*window, x, y), role) << x << "," << y;
+    EXPECT_EQ(test::control_at(*window, x, y), role) << x << "," << y;
 }
 
 TEST_F(Fixture, StartsAtItsLayoutSizesWithNothingRequested) {

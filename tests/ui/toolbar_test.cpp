@@ -20,7 +20,6 @@
 
 using namespace vel;
 using test::Role;
-using vel::test::FakeEngine;
 namespace fs = std::filesystem;
 
 namespace {
@@ -126,7 +125,7 @@ struct Toolbar : ::testing::Test {
 
   std::string last_call() { return engine->calls.empty() ? "" : engine->calls.back(); }
 
-  FakeEngine* engine;
+  test::FakeEngine* engine;
   std::unique_ptr<BrowserWindow> window;
   test::XInput input;
   std::pair<double, double> last{-1, -1};

@@ -102,6 +102,16 @@ TEST_F(Unresponsive, RefreshLoadsThePageAgain) {
   expect_ended(stuck);
 }
 
+// A page's process ends with its window: kept for the next page of its site, it could hold it up.
+TEST_F(Unresponsive, ClosingTheWindowEndsThePagesProcess) {
+  server.add_page("/bursts.html", test::titled_page("Bursts", R"(<script>setInterval(() => {
+    const end = Date.now() + 150; while (Date.now() < end) {} }, 200);</script>)"));
+  open("/bursts.html");
+  const int busy = spinning_process();
+  window.reset();
+  expect_ended(busy);
+}
+
 TEST_F(Unresponsive, StopEndsThePageWithTheCrashedMessageAndRefreshLoadsIt) {
   const int stuck = open_stuck_page();
   window->activate_action("win.stop");
