@@ -56,7 +56,7 @@ bool Accessible::act(std::string_view name) const {
   bool done = false;
   const int count = atspi_action_get_n_actions(action, nullptr);
   for (int i = 0; i < count && !done; ++i)
-    if (name.empty() || take(atspi_action_get_action_name(action, i, nullptr)) == name)
+    if (take(atspi_action_get_action_name(action, i, nullptr)) == name)
       done = atspi_action_do_action(action, i, nullptr);
   g_object_unref(action);
   return done;

@@ -26,8 +26,7 @@ class Accessible {
   // The first object at or below this one that matches, depth first; an empty one if none does.
   Accessible find(const std::function<bool(const Accessible&)>& match) const;
   Accessible find(AtspiRole role, std::string_view name) const;
-  // Does its action of that name ("click" for a button), or its first one for an empty name;
-  // false when it has none.
+  // Does its action of that name ("click" for a button); false when it has none.
   bool act(std::string_view action) const;
   // Its role and name on one line, and the tree below it so, for a failure's message.
   std::string line() const;
