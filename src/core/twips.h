@@ -22,9 +22,6 @@ constexpr double px_to_twips(int px) {
 // so neighbouring controls that share an edge in twips share it in pixels too.
 struct TwipsRect {
   int left, top, width, height;
-  constexpr bool contains(int x, int y) const {
-    return x >= left && x < left + width && y >= top && y < top + height;
-  }
 };
 
 struct PixelRect {

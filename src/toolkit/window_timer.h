@@ -29,7 +29,6 @@ class WindowTimer {
   // since the last wake in a row: the same ticks, fewer wake-ups. For windows off screen, whose
   // ticks nobody sees arrive.
   void set_batch_period(unsigned period_ms);
-  unsigned batch_period() const { return batch_ms_; }
 
   // One extra tick as soon as the loop is free (once, however often asked), when enabled.
   void tick_soon();

@@ -51,7 +51,6 @@ struct Control {
   std::string_view id;  // widget name, for style sheets and debugging
   Kind kind;
   TwipsRect rect;
-  int tab_index;                     // -1: none
   std::string_view tooltip;          // empty: none
   std::string_view hint;             // written to the hint panel while the pointer moves over it
   bool hint_on_click;                // the click writes the hint too
@@ -72,33 +71,33 @@ inline constexpr unsigned kLoadMonitorMs = 5;
 // those above the button strips, and the banner lies at the bottom.
 // clang-format off
 inline constexpr std::array<Control, 26> kControls{{
-  // design name     role                   id               kind              rect                     tab tooltip               hint          click  accessible name       action
-  {"StatusBar1",    Role::StatusBar,        "status-bar",    Kind::StatusBar,  {0, 6945, 9600, 255},    8,  {},                   {},           false, {},                   {}},
-  {"cboAddress",    Role::AddressBox,       "address-box",   Kind::AddressBox, {240, 480, 9195, 315},   7,  {},                   {},           false, "Address",            {}},
-  {"brwWebBrowser", Role::PageView,         "page-view",     Kind::PageView,   {0, 1200, 9600, 5775},   0,  {},                   {},           false, {},                   {}},
-  {"Label16",       Role::AboutSpot,        "about",         Kind::Hotspot,    {8520, 880, 780, 255},   18, {},                   {},           false, "About Vel Browser",  "app.about"},
-  {"Label15",       Role::ClockSpot,        "clock",         Kind::Hotspot,    {5400, 840, 375, 255},   17, "Time Zone",          {},           false, {},                   "app.clock"},
-  {"Label14",       Role::ExitBrowserSpot,  "exit-browser",  Kind::Hotspot,    {8040, 840, 255, 255},   16, "Exit Browser",       {},           false, {},                   "app.quit"},
-  {"Label13",       Role::ExitSpot,         "exit",          Kind::Hotspot,    {8040, 840, 255, 255},   15, "Exit",               {},           false, {},                   "app.quit"},
-  {"Label12",       Role::EditDocumentSpot, "edit-document", Kind::Hotspot,    {7680, 840, 255, 255},   14, "Edit HTML Document", {},           false, {},                   {}},
-  {"Label11",       Role::OfflineSpot,      "offline",       Kind::Hotspot,    {7320, 840, 255, 255},   13, "Work offline",       {},           false, {},                   "win.offline"},
-  {"Label10",       Role::OnlineSpot,       "online",        Kind::Hotspot,    {6960, 840, 255, 255},   12, "Work online",        {},           false, {},                   "win.online"},
-  {"Label9",        Role::SaveSpot,         "save",          Kind::Hotspot,    {6600, 840, 255, 255},   11, "Save",               {},           false, {},                   {}},
-  {"Label8",        Role::OpenSpot,         "open",          Kind::Hotspot,    {6240, 840, 255, 255},   10, "Open",               {},           false, {},                   "win.open"},
-  {"Label7",        Role::NewDocumentSpot,  "new-document",  Kind::Hotspot,    {5880, 840, 255, 255},   9,  "New HTML Document",  {},           false, {},                   "win.new-document"},
-  {"Image7",        Role::SearchButton,     "search-button", Kind::Hotspot,    {6960, 0, 1455, 375},    -1, {},                   "  Search",   false, "Search",             "win.search"},
-  {"Image6",        Role::HomeButton,       "home-button",   Kind::Hotspot,    {5520, 0, 1455, 375},    -1, {},                   "  Home",     false, "Home",               "win.home"},
-  {"Image5",        Role::RefreshButton,    "reload-button", Kind::Hotspot,    {4080, 0, 1455, 375},    -1, {},                   "  Refresh",  false, "Refresh",            "win.reload"},
-  {"Image4",        Role::StopButton,       "stop-button",   Kind::Hotspot,    {2760, 0, 1335, 375},    -1, {},                   "  Stop",     false, "Stop",               "win.stop"},
-  {"Image3",        Role::ForwardButton,    "forward-button",Kind::Hotspot,    {1320, 0, 1335, 375},    -1, {},                   "  Forward",  false, "Forward",            "win.forward"},
-  {"Image2",        Role::BackButton,       "back-button",   Kind::Hotspot,    {0, 0, 1335, 375},       -1, {},                   "  Back",     true,  "Back",               "win.back"},
-  {"Label6",        Role::SearchStrip,      "search-strip",  Kind::Hotspot,    {7080, 0, 1335, 375},    6,  {},                   {},           false, "Search",             "win.search"},
-  {"Label5",        Role::HomeStrip,        "home-strip",    Kind::Hotspot,    {5520, 0, 1455, 375},    5,  {},                   {},           false, "Home",               "win.home"},
-  {"Label4",        Role::RefreshStrip,     "reload-strip",  Kind::Hotspot,    {4080, 0, 1455, 375},    4,  {},                   {},           false, "Refresh",            "win.reload"},
-  {"Label3",        Role::StopStrip,        "stop-strip",    Kind::Hotspot,    {2760, 120, 1335, 375},  3,  {},                   {},           false, "Stop",               "win.stop"},
-  {"Label2",        Role::ForwardStrip,     "forward-strip", Kind::Hotspot,    {1200, 0, 1455, 375},    2,  {},                   {},           false, "Forward",            "win.forward"},
-  {"Label1",        Role::BackStrip,        "back-strip",    Kind::Hotspot,    {480, 600, 1215, 375},   1,  {},                   {},           false, "Back",               "win.back"},
-  {"Image1",        Role::Banner,           "banner",        Kind::Banner,     {0, 0, 9600, 1215},      -1, {},                   "  ",         false, "Vel Browser toolbar", {}},
+  // design name     role                   id               kind              rect                    tooltip               hint          click  accessible name       action
+  {"StatusBar1",    Role::StatusBar,        "status-bar",    Kind::StatusBar,  {0, 6945, 9600, 255},   {},                   {},           false, {},                   {}},
+  {"cboAddress",    Role::AddressBox,       "address-box",   Kind::AddressBox, {240, 480, 9195, 315},  {},                   {},           false, "Address",            {}},
+  {"brwWebBrowser", Role::PageView,         "page-view",     Kind::PageView,   {0, 1200, 9600, 5775},  {},                   {},           false, {},                   {}},
+  {"Label16",       Role::AboutSpot,        "about",         Kind::Hotspot,    {8520, 880, 780, 255},  {},                   {},           false, "About Vel Browser",  "app.about"},
+  {"Label15",       Role::ClockSpot,        "clock",         Kind::Hotspot,    {5400, 840, 375, 255},  "Time Zone",          {},           false, {},                   "app.clock"},
+  {"Label14",       Role::ExitBrowserSpot,  "exit-browser",  Kind::Hotspot,    {8040, 840, 255, 255},  "Exit Browser",       {},           false, {},                   "app.quit"},
+  {"Label13",       Role::ExitSpot,         "exit",          Kind::Hotspot,    {8040, 840, 255, 255},  "Exit",               {},           false, {},                   "app.quit"},
+  {"Label12",       Role::EditDocumentSpot, "edit-document", Kind::Hotspot,    {7680, 840, 255, 255},  "Edit HTML Document", {},           false, {},                   {}},
+  {"Label11",       Role::OfflineSpot,      "offline",       Kind::Hotspot,    {7320, 840, 255, 255},  "Work offline",       {},           false, {},                   "win.offline"},
+  {"Label10",       Role::OnlineSpot,       "online",        Kind::Hotspot,    {6960, 840, 255, 255},  "Work online",        {},           false, {},                   "win.online"},
+  {"Label9",        Role::SaveSpot,         "save",          Kind::Hotspot,    {6600, 840, 255, 255},  "Save",               {},           false, {},                   {}},
+  {"Label8",        Role::OpenSpot,         "open",          Kind::Hotspot,    {6240, 840, 255, 255},  "Open",               {},           false, {},                   "win.open"},
+  {"Label7",        Role::NewDocumentSpot,  "new-document",  Kind::Hotspot,    {5880, 840, 255, 255},  "New HTML Document",  {},           false, {},                   "win.new-document"},
+  {"Image7",        Role::SearchButton,     "search-button", Kind::Hotspot,    {6960, 0, 1455, 375},   {},                   "  Search",   false, "Search",             "win.search"},
+  {"Image6",        Role::HomeButton,       "home-button",   Kind::Hotspot,    {5520, 0, 1455, 375},   {},                   "  Home",     false, "Home",               "win.home"},
+  {"Image5",        Role::RefreshButton,    "reload-button", Kind::Hotspot,    {4080, 0, 1455, 375},   {},                   "  Refresh",  false, "Refresh",            "win.reload"},
+  {"Image4",        Role::StopButton,       "stop-button",   Kind::Hotspot,    {2760, 0, 1335, 375},   {},                   "  Stop",     false, "Stop",               "win.stop"},
+  {"Image3",        Role::ForwardButton,    "forward-button",Kind::Hotspot,    {1320, 0, 1335, 375},   {},                   "  Forward",  false, "Forward",            "win.forward"},
+  {"Image2",        Role::BackButton,       "back-button",   Kind::Hotspot,    {0, 0, 1335, 375},      {},                   "  Back",     true,  "Back",               "win.back"},
+  {"Label6",        Role::SearchStrip,      "search-strip",  Kind::Hotspot,    {7080, 0, 1335, 375},   {},                   {},           false, "Search",             "win.search"},
+  {"Label5",        Role::HomeStrip,        "home-strip",    Kind::Hotspot,    {5520, 0, 1455, 375},   {},                   {},           false, "Home",               "win.home"},
+  {"Label4",        Role::RefreshStrip,     "reload-strip",  Kind::Hotspot,    {4080, 0, 1455, 375},   {},                   {},           false, "Refresh",            "win.reload"},
+  {"Label3",        Role::StopStrip,        "stop-strip",    Kind::Hotspot,    {2760, 120, 1335, 375}, {},                   {},           false, "Stop",               "win.stop"},
+  {"Label2",        Role::ForwardStrip,     "forward-strip", Kind::Hotspot,    {1200, 0, 1455, 375},   {},                   {},           false, "Forward",            "win.forward"},
+  {"Label1",        Role::BackStrip,        "back-strip",    Kind::Hotspot,    {480, 600, 1215, 375},  {},                   {},           false, "Back",               "win.back"},
+  {"Image1",        Role::Banner,           "banner",        Kind::Banner,     {0, 0, 9600, 1215},     {},                   "  ",         false, "Vel Browser toolbar", {}},
 }};
 // clang-format on
 

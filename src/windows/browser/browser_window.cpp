@@ -26,7 +26,7 @@ constexpr const char* kCaption = "Vel";
 // The caption of a loaded page: its title, then this (the trailing space is the window's own).
 constexpr const char* kCaptionSuffix = " - Vel ";
 constexpr int kHintPanel = 1;
-constexpr int kLoadPanel = 2;
+constexpr int kStatusPanel = 2;
 
 // Keys for the window's commands, handled ahead of the page and the address box.
 struct Key {
@@ -282,11 +282,11 @@ void BrowserWindow::name_page() {
 void BrowserWindow::on_monitor_tick() {
   if (!engine_->is_loading()) {
     load_monitor_.set_enabled(false);
-    status_bar_->set_panel_text(kLoadPanel, "Done");
+    status_bar_->set_panel_text(kStatusPanel, "Done");
     set_title(engine_->title() + kCaptionSuffix);
     return;
   }
-  status_bar_->set_panel_text(kLoadPanel, "Opening...");
+  status_bar_->set_panel_text(kStatusPanel, "Opening...");
   set_title(kCaption);
 }
 
@@ -294,7 +294,7 @@ void BrowserWindow::on_monitor_tick() {
 
 void BrowserWindow::on_new_document() {
   const LaunchResult result = start_text_editor();
-  if (!result.started) message_.show(*this, "No text editor could be started.", result.error);
+  if (!result.started) message_box_.show(*this, "No text editor could be started.", result.error);
 }
 
 void BrowserWindow::on_open() {
@@ -305,7 +305,7 @@ void BrowserWindow::on_open() {
 
 void BrowserWindow::on_offline() {
   if (!engine_->set_offline(true))
-    message_.show(*this, "Vel could not switch to working offline.",
+    message_box_.show(*this, "Vel could not switch to working offline.",
                   "Pages may still be loaded from the network.");
 }
 

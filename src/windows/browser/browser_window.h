@@ -53,7 +53,7 @@ class BrowserWindow : public Gtk::Window {
   WindowTimer& load_monitor() { return load_monitor_; }
   FileDialog& file_dialog() { return file_dialog_; }
   // The message shown when a command failed, while it is shown.
-  Gtk::MessageDialog* message() const { return message_.dialog(); }
+  Gtk::MessageDialog* message() const { return message_box_.dialog(); }
   // The widget of a control of the table.
   Gtk::Widget& control(browser_layout::Role role) const {
     return *widgets_[browser_layout::index_of(role)];
@@ -105,7 +105,7 @@ class BrowserWindow : public Gtk::Window {
   ZoomBadge* zoom_badge_ = nullptr;
   PageNotice* page_notice_ = nullptr;
   FileDialog file_dialog_{*this};
-  MessageBox message_;
+  MessageBox message_box_;
 };
 
 }  // namespace vel

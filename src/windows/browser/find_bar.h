@@ -27,7 +27,6 @@ class FindBar : public Gtk::Box {
   // The next (or previous) match; opens the bar when it is closed.
   void step(bool forward);
   // Whether the focus is in the bar: Escape closes it then.
-  bool has_focus_within() const { return focus_within_; }
   sigc::signal<void(bool)>& signal_focus_within() { return focus_changed_; }
 
   Gtk::Entry& entry() { return entry_; }

@@ -278,10 +278,6 @@ void ClockWindow::build_controls() {
     });
 }
 
-void ClockWindow::set_clock(Clock clock) {
-  if (clock) clock_ = std::move(clock);
-}
-
 void ClockWindow::measure_hand() {
   hand_.measure(hand_line_);
 }

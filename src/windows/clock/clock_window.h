@@ -47,7 +47,6 @@ class ClockWindow : public Gtk::Window {
   // layer that draws a line; null for the timers.
   Gtk::Widget* widget(std::size_t row) const { return widgets_.at(row); }
   Gtk::Fixed& client_area() { return *fixed_; }
-  void set_clock(Clock clock);
 
  private:
   // Back: shows the browser window, then hides this one.
@@ -69,9 +68,8 @@ class ClockWindow : public Gtk::Window {
   Gtk::Fixed* fixed_ = nullptr;
   Gtk::Button* back_button_ = nullptr;
   LineLayer* hand_layer_ = nullptr;
-  std::pair<int, int> drawn_tip_{-1, -1};
-  std::string face_time_;  // the time the dial's description tells  // pixel of the hand's tip as
-                           // last painted
+  std::pair<int, int> drawn_tip_{-1, -1};  // the pixel of the hand's tip as last painted
+  std::string face_time_;                  // the time the dial's description tells
   sigc::connection map_, unmap_;
   std::array<Gtk::Widget*, clock_layout::kControls.size()> widgets_{};
   LineCoords hand_line_ = clock_layout::control("hand").line;
