@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/webkit_engine.h"
+#include "webkit/webkit_engine.h"
 #include "support/main_loop.h"
 #include "toolkit/graphics.h"
 #include "windows/browser/browser_window.h"

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "config.h"
-#include "engine/webkit_engine.h"
+#include "webkit/webkit_engine.h"
 #include "windows/about/about_window.h"
 #include "windows/browser/browser_window.h"
 #include "windows/clock/clock_window.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/webkit_engine.h"
+#include "webkit/webkit_engine.h"
 #include "support/ui_support.h"
 #include "windows/browser/browser_window.h"
 

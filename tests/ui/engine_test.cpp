@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/webkit_engine.h"
+#include "webkit/webkit_engine.h"
 #include "support/engine_window.h"
 #include "support/ui_support.h"
 #include "toolkit/hotspot.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
-#include "engine/webkit_engine.h"
+#include "webkit/webkit_engine.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
 #include "support/ui_support.h"

@@ -5,7 +5,7 @@
 
 #include <tuple>
 
-#include "engine/load_failures.h"
+#include "webkit/load_failures.h"
 #include "windows/browser/find_bar.h"
 #include "windows/browser/zoom_badge.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/load_failures.h"
+#include "webkit/load_failures.h"
 
 #include <webkit/webkit.h>
 

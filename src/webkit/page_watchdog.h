@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "engine/engine_settings.h"
+#include "webkit/engine_settings.h"
 
 namespace vel {
 

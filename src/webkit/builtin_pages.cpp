@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/builtin_pages.h"
+#include "webkit/builtin_pages.h"
 
 #include <unistd.h>
 #include <webkit/webkit.h>

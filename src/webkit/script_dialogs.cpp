@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/script_dialogs.h"
+#include "webkit/script_dialogs.h"
 
 #include <gtkmm/widget.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/webkit_engine.h"
+#include "webkit/webkit_engine.h"
 
 #include <glibmm/main.h>
 #include <gtkmm/widget.h>
@@ -12,15 +12,15 @@
 
 #include "core/address.h"
 #include "core/builtin_addresses.h"
-#include "engine/builtin_pages.h"
-#include "engine/downloads.h"
-#include "engine/load_failures.h"
-#include "engine/offline_filter.h"
-#include "engine/page_watchdog.h"
-#include "engine/script_dialogs.h"
-#include "engine/title_probe.h"
-#include "engine/webkit_find.h"
-#include "engine/webkit_print.h"
+#include "webkit/builtin_pages.h"
+#include "webkit/downloads.h"
+#include "webkit/load_failures.h"
+#include "webkit/offline_filter.h"
+#include "webkit/page_watchdog.h"
+#include "webkit/script_dialogs.h"
+#include "webkit/title_probe.h"
+#include "webkit/webkit_find.h"
+#include "webkit/webkit_print.h"
 #include "toolkit/launcher.h"
 #include "toolkit/memory.h"
 

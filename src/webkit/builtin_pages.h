@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine_settings.h"
+#include "webkit/engine_settings.h"
 
 typedef struct _WebKitWebContext WebKitWebContext;
 

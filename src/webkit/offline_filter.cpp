@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/offline_filter.h"
+#include "webkit/offline_filter.h"
 
 #include <glibmm/main.h>
 
 #include <utility>
 
 #include "core/address.h"
-#include "engine/builtin_pages.h"
+#include "webkit/builtin_pages.h"
 
 namespace vel {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/downloads.h"
+#include "webkit/downloads.h"
 
 #include <giomm/appinfo.h>
 #include <glibmm/convert.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/webkit_print.h"
+#include "webkit/webkit_print.h"
 
 namespace vel {
 

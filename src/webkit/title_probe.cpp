@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/title_probe.h"
+#include "webkit/title_probe.h"
 
 #include <glibmm/main.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/webkit_find.h"
+#include "webkit/webkit_find.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/page_watchdog.h"
+#include "webkit/page_watchdog.h"
 
 #include <glibmm/main.h>
 

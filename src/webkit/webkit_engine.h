@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "engine/engine_settings.h"
+#include "webkit/engine_settings.h"
 #include "engine/web_engine.h"
 
 namespace vel {
