@@ -19,6 +19,7 @@
 
 #include "webkit/webkit_engine.h"
 #include "support/main_loop.h"
+#include "support/seam.h"
 #include "toolkit/graphics.h"
 #include "windows/browser/browser_window.h"
 
@@ -33,15 +34,15 @@ void run(Glib::RefPtr<Gtk::Application> app, int runs,
   app->add_window(window);
   window.present_and_open();
   gint64 finished_us = 0, done_us = 0;
-  window.engine().signal_load_finished().connect([&] {
+  test::Seam::engine(window).signal_load_finished().connect([&] {
     if (!finished_us) finished_us = g_get_monotonic_time();
   });
-  window.status_bar().panel(2)->property_label().signal_changed().connect([&] {
-    if (!done_us && window.status_bar().panel_text(2) == "Done") done_us = g_get_monotonic_time();
+  test::Seam::status_bar(window).panel(2)->property_label().signal_changed().connect([&] {
+    if (!done_us && test::Seam::status_bar(window).panel_text(2) == "Done") done_us = g_get_monotonic_time();
   });
   for (const auto& [name, address] : pages)
     for (int run = 0; run < runs; ++run) {
-      window.status_bar().set_panel_text(2, "");
+      test::Seam::status_bar(window).set_panel_text(2, "");
       finished_us = done_us = 0;
       // A query of its own per run, so no run is served from a cache.
       // Opened as a choice from the address list is: with the progress monitor on.

@@ -3,7 +3,6 @@
 
 #include <glib-unix.h>
 #include <glibmm/main.h>
-#include <gtkmm/shortcutcontroller.h>
 
 #include <csignal>
 #include <utility>
@@ -30,21 +29,6 @@ Application::~Application() {
   for (const unsigned watch : signal_watches_) g_source_remove(watch);
 }
 
-namespace {
-
-// The keys of the clock and About windows: Ctrl+W is their close box, Ctrl+Q ends the program as
-// it does from the browser window (which has keys of its own).
-void add_window_keys(Gtk::Window& window) {
-  auto keys = Gtk::ShortcutController::create();
-  keys->set_scope(Gtk::ShortcutScope::LOCAL);
-  for (const auto& [trigger, action] :
-       {std::pair{"<Control>w", "window.close"}, std::pair{"<Control>q", "app.quit"}})
-    keys->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(trigger),
-                                             Gtk::NamedAction::create(action)));
-  window.add_controller(keys);
-}
-
-}  // namespace
 
 // Closing a window only hides it; it is dropped right after the close has been handled, which
 // destroys it whole (timers, engine). A window GTK destroyed by itself would leave a dead object
@@ -111,7 +95,6 @@ ClockWindow& Application::show_clock_window() {
   if (!clock_window_) {
     clock_window_ = std::make_unique<ClockWindow>();
     add_window(*clock_window_);
-    add_window_keys(*clock_window_);
     clock_window_->signal_show_browser().connect([this] { show_browser_window(); });
     // Closed, it is dropped: its timers stop and the next opening starts afresh.
     drop_when_closed(clock_window_);
@@ -124,7 +107,6 @@ AboutWindow& Application::make_about_window() {
   if (about_window_) return *about_window_;
   about_window_ = std::make_unique<AboutWindow>(about_growth_);
   add_window(*about_window_);
-  add_window_keys(*about_window_);
   about_window_->signal_show_browser().connect([this] { show_browser_window(); });
   // The close box runs none of the OK steps: the window is simply dropped.
   drop_when_closed(about_window_);

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/message.h"
 
+#include <giomm/appinfo.h>
+#include <glibmm/convert.h>
+#include <glibmm/main.h>
+
+#include <filesystem>
+
 #include "config.h"
 
 namespace vel {
@@ -34,6 +40,34 @@ void dress_message_dialog(Gtk::MessageDialog& dialog) {
   area->set_margin_bottom(12);
   area->set_margin_start(24);
   area->set_margin_end(24);
+}
+
+void tell_saved(Gtk::Window& parent, const std::string& file) {
+  constexpr int kOpenFolder = 1;
+  const std::filesystem::path path(file);
+  const std::string folder = path.parent_path().string();
+  auto* dialog =
+      new Gtk::MessageDialog("Saved “" + path.filename().string() + "” in " + folder + ".", false,
+                             Gtk::MessageType::INFO, Gtk::ButtonsType::NONE);
+  dialog->add_button("Open Folder", kOpenFolder);
+  dialog->add_button("OK", Gtk::ResponseType::OK);
+  dialog->set_default_response(Gtk::ResponseType::OK);
+  dialog->set_transient_for(parent);
+  dialog->set_title("Vel Browser");
+  dress_message_dialog(*dialog);
+  dialog->signal_response().connect([dialog, folder](int response) {
+    if (response == kOpenFolder) {
+      try {
+        Gio::AppInfo::launch_default_for_uri(Glib::filename_to_uri(folder));
+      } catch (const Glib::Error&) {
+        // No file manager: the message has named the folder already.
+      }
+    }
+    // Not inside its own signal: deleted once the signal is over.
+    dialog->hide();
+    Glib::signal_idle().connect_once([dialog] { delete dialog; });
+  });
+  dialog->show();
 }
 
 }  // namespace vel

@@ -26,6 +26,10 @@ class MessageBox {
   std::unique_ptr<Gtk::MessageDialog> dialog_;
 };
 
+// Says that a download was saved as `file`, with a button that shows its folder in the desktop's
+// file manager; transient for `parent`, not modal, and gone once answered.
+void tell_saved(Gtk::Window& parent, const std::string& file);
+
 // Gives a message dialog the program's icon and room around its text, as a desktop's own dialogs
 // have.
 void dress_message_dialog(Gtk::MessageDialog& dialog);

@@ -1,23 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/page_notice.h"
 
+#include "core/stand_in_pages.h"
 #include "toolkit/accessible.h"
 
 namespace vel {
 
-namespace {
-constexpr const char* kHeading = "This page is not responding";
-}  // namespace
-
 PageNotice::PageNotice()
     : Gtk::Box(Gtk::Orientation::VERTICAL, 8),
-      heading_(kHeading),
-      text_("You can wait for it to answer, or stop it."),
+      heading_(stand_in::not_responding().title),
+      text_(stand_in::not_responding().text),
       buttons_(Gtk::Orientation::HORIZONTAL, 8),
       wait_("_Wait", true),
       stop_("_Stop", true) {
   accessible::set_role(*this, GTK_ACCESSIBLE_ROLE_ALERT);
-  accessible::set_label(*this, kHeading);
+  accessible::set_label(*this, heading_.get_text());
   set_name("page-notice");
   add_css_class("vel-page-notice");
   set_visible(false);

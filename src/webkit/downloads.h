@@ -3,22 +3,36 @@
 
 #include <webkit/webkit.h>
 
+#include <functional>
+#include <vector>
+
+#include "engine/web_engine.h"
+
 namespace vel {
 
 // Saves what one view cannot show in the user's download folder, under a name of its own that
-// overwrites nothing, and says so once the file is complete. A download that fails leaves no
-// partial file behind.
+// overwrites nothing, and tells `events` how each download goes. A download that fails leaves no
+// partial file behind, also after the view is gone.
 class Downloads {
  public:
-  explicit Downloads(WebKitWebView* view);
+  Downloads(WebKitWebView* view, std::function<void(const DownloadEvent&)> events);
   ~Downloads();
   Downloads(const Downloads&) = delete;
   Downloads& operator=(const Downloads&) = delete;
 
+  // The view's response policy: a main-frame response the view cannot show is downloaded.
+  static bool decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+  // The network session started a download, of this view or another.
+  void started(WebKitDownload* download);
+
  private:
-  void on_started(WebKitDownload* download);
+  void emit(WebKitDownload* download, DownloadEvent::Stage stage, const char* error = nullptr);
+  void forget(WebKitDownload* download);
 
   WebKitWebView* view_;
+  std::function<void(const DownloadEvent&)> events_;
+  std::vector<WebKitDownload*> running_;  // each with a reference, and our handlers
+  unsigned next_id_ = 1;
 };
 
 }  // namespace vel

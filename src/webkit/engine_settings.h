@@ -33,7 +33,4 @@ struct EngineSettings {
   MemoryLimitSettings memory;
 };
 
-// A quarter of the machine's physical memory, at least 1 GiB and at most 4 GiB, in MiB.
-unsigned page_memory_limit_mb();
-
 }  // namespace vel

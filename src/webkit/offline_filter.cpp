@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/address.h"
-#include "webkit/builtin_pages.h"
+#include "core/stand_in_pages.h"
 
 namespace vel {
 namespace {
@@ -25,18 +25,6 @@ bool is_network_uri(const char* uri) {
 }  // namespace
 
 OfflineFilter::OfflineFilter(WebKitWebView* view) : view_(WEBKIT_WEB_VIEW(g_object_ref(view))) {
-  g_signal_connect(view_, "load-failed",
-                   G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char* uri, GError* error,
-                                  gpointer self) -> gboolean {
-                     return static_cast<OfflineFilter*>(self)->on_load_failed(uri, error);
-                   }),
-                   this);
-  g_signal_connect(view_, "decide-policy",
-                   G_CALLBACK(+[](WebKitWebView*, WebKitPolicyDecision* decision,
-                                  WebKitPolicyDecisionType type, gpointer self) -> gboolean {
-                     return static_cast<OfflineFilter*>(self)->on_decide_policy(decision, type);
-                   }),
-                   this);
   cancel_ = g_cancellable_new();
   char* path = g_build_filename(g_get_user_cache_dir(), "vel-browser", "filters", nullptr);
   store_ = webkit_user_content_filter_store_new(path);
@@ -51,7 +39,6 @@ OfflineFilter::~OfflineFilter() {
   g_object_unref(cancel_);
   if (filter_) webkit_user_content_filter_unref(filter_);
   g_object_unref(store_);
-  g_signal_handlers_disconnect_by_data(view_, this);
   g_object_unref(view_);
 }
 
@@ -131,36 +118,35 @@ void OfflineFilter::apply() {
 
 // The offline page stands under the blocked page's own address, so that Refresh loads the page
 // itself once back online.
-gboolean OfflineFilter::on_load_failed(const char* uri, const GError* error) {
-  if (!offline_ || !is_network_uri(uri)) return FALSE;
-  if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return FALSE;
+bool OfflineFilter::load_failed(const char* uri, const GError* error) {
+  if (!offline_ || !is_network_uri(uri)) return false;
+  if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) return false;
   show_offline_page(uri);
-  return TRUE;
+  return true;
 }
 
 // While the filter is not in, this check keeps offline what it would have.
-gboolean OfflineFilter::on_decide_policy(WebKitPolicyDecision* decision,
-                                         WebKitPolicyDecisionType type) {
-  if (!offline_ || applied_ || type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return FALSE;
+bool OfflineFilter::decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type) {
+  if (!offline_ || applied_ || type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) return false;
   WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
       WEBKIT_NAVIGATION_POLICY_DECISION(decision));
   WebKitURIRequest* request = webkit_navigation_action_get_request(action);
   const std::string uri = request ? webkit_uri_request_get_uri(request) : "";
   if (!offline_page_for_.empty() && uri == offline_page_for_) {
     offline_page_for_.clear();
-    return FALSE;
+    return false;
   }
   const bool main_frame = type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION &&
                           !webkit_navigation_action_get_frame_name(action);
   if (state_ == State::Pending) {
     webkit_policy_decision_ignore(decision);
     if (main_frame) held_uri_ = uri;
-    return TRUE;
+    return true;
   }
-  if (!is_network_uri(uri.c_str())) return FALSE;
+  if (!is_network_uri(uri.c_str())) return false;
   webkit_policy_decision_ignore(decision);
   if (main_frame) show_offline_page(uri);
-  return TRUE;
+  return true;
 }
 
 void OfflineFilter::show_offline_page(const std::string& uri) {
@@ -169,7 +155,7 @@ void OfflineFilter::show_offline_page(const std::string& uri) {
   // Not inside the engine's own signal: a reload would cancel a page loaded from there.
   page_idle_.disconnect();
   page_idle_ = Glib::signal_idle().connect([this, uri] {
-    webkit_web_view_load_alternate_html(view_, offline_page().c_str(), uri.c_str(), nullptr);
+    webkit_web_view_load_alternate_html(view_, stand_in_html(stand_in::offline()).c_str(), uri.c_str(), nullptr);
     return false;
   });
 }

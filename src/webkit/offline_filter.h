@@ -28,6 +28,11 @@ class OfflineFilter {
   // Raised when the offline page is about to stand in for a web page: a load of its own.
   sigc::signal<void()>& signal_offline_page() { return offline_page_; }
 
+  // The view's navigation policy while offline: true when the decision was taken here.
+  bool decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+  // A load that failed: true when the offline page stands in for it.
+  bool load_failed(const char* uri, const GError* error);
+
  private:
   enum class State { Pending, Ready, Failed };
 
@@ -35,8 +40,6 @@ class OfflineFilter {
   static void on_saved(GObject* store, GAsyncResult* result, gpointer self);
   void ready(WebKitUserContentFilter* filter);
   void apply();
-  gboolean on_load_failed(const char* uri, const GError* error);
-  gboolean on_decide_policy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
   void show_offline_page(const std::string& uri);
 
   WebKitWebView* view_;

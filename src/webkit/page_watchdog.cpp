@@ -22,28 +22,6 @@ PageWatchdog::PageWatchdog(WebKitWebView* view, WatchdogSettings settings,
       on_hung_changed_(std::move(on_hung_changed)),
       cancellable_(g_cancellable_new()),
       self_(std::make_shared<PageWatchdog*>(this)) {
-  g_signal_connect(view_, "notify::is-web-process-responsive",
-                   G_CALLBACK(+[](GObject*, GParamSpec*, gpointer self) {
-                     static_cast<PageWatchdog*>(self)->on_responsive_changed();
-                   }),
-                   this);
-  // A load that starts is the page's process (or a new one) at work: the command went through.
-  g_signal_connect(view_, "load-changed",
-                   G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer self) {
-                     if (event == WEBKIT_LOAD_STARTED)
-                       static_cast<PageWatchdog*>(self)->end_check();
-                   }),
-                   this);
-  // An ended process needs no rescue and no notice; the engine shows its own message.
-  g_signal_connect(
-      view_, "web-process-terminated",
-      G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason, gpointer self) {
-        auto* watchdog = static_cast<PageWatchdog*>(self);
-        watchdog->end_check();
-        watchdog->notice_.disconnect();
-        watchdog->set_hung(false);
-      }),
-      this);
 }
 
 PageWatchdog::~PageWatchdog() {
@@ -52,7 +30,6 @@ PageWatchdog::~PageWatchdog() {
   g_object_unref(cancellable_);
   deadline_.disconnect();
   notice_.disconnect();
-  g_signal_handlers_disconnect_by_data(view_, this);
 }
 
 void PageWatchdog::check(std::function<void()> rescue) {
@@ -98,7 +75,13 @@ void PageWatchdog::keep_waiting() {
   if (!webkit_web_view_get_is_web_process_responsive(view_)) arm_notice();
 }
 
-void PageWatchdog::on_responsive_changed() {
+void PageWatchdog::process_ended() {
+  end_check();
+  notice_.disconnect();
+  set_hung(false);
+}
+
+void PageWatchdog::responsive_changed() {
   if (webkit_web_view_get_is_web_process_responsive(view_)) {
     notice_.disconnect();
     set_hung(false);

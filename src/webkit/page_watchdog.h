@@ -30,8 +30,14 @@ class PageWatchdog {
   // True while the user is told the page is not responding.
   bool hung() const { return hung_; }
 
+  // What the view tells: a load started (the page's process, or a new one, is at work: the
+  // command went through), the process answers or not, the process ended (it needs no rescue
+  // and no notice; the engine shows its own message).
+  void load_started() { end_check(); }
+  void responsive_changed();
+  void process_ended();
+
  private:
-  void on_responsive_changed();
   void on_answer(unsigned check_id);
   void end_check();
   void arm_notice();

@@ -39,39 +39,22 @@ ScriptDialog::Kind kind_of(WebKitScriptDialog* dialog) {
 
 }  // namespace
 
-ScriptDialogs::ScriptDialogs(WebKitWebView* view) : view_(view) {
-  g_signal_connect(
-      view_, "script-dialog",
-      G_CALLBACK(+[](WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
-        return static_cast<gboolean>(static_cast<ScriptDialogs*>(self)->on_dialog(dialog));
-      }),
-      this);
-  // A new load is a new page: its dialogs are counted afresh and shown again.
-  g_signal_connect(view_, "load-changed",
-                   G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, gpointer data) {
-                     auto* self = static_cast<ScriptDialogs*>(data);
-                     if (event == WEBKIT_LOAD_COMMITTED) {
-                       self->count_ = 0;
-                       self->blocked_ = self->leaving_ = false;
-                     }
-                   }),
-                   this);
-  g_signal_connect(view_, "web-process-terminated",
-                   G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason,
-                                  gpointer self) { static_cast<ScriptDialogs*>(self)->close(); }),
-                   this);
-}
+ScriptDialogs::ScriptDialogs(WebKitWebView* view) : view_(view) {}
 
 ScriptDialogs::~ScriptDialogs() {
-  g_signal_handlers_disconnect_by_data(view_, this);
   close();
 }
 
-bool ScriptDialogs::on_dialog(WebKitScriptDialog* dialog) {
+void ScriptDialogs::load_committed() {
+  count_ = 0;
+  blocked_ = leaving_ = false;
+}
+
+void ScriptDialogs::ask(WebKitScriptDialog* dialog) {
   const ScriptDialog::Kind kind = kind_of(dialog);
   if (blocked_ || pending_ || (kind == ScriptDialog::Kind::Leave && leaving_)) {
     answer_dismissed(dialog);
-    return true;
+    return;
   }
   ScriptDialog::Question question;
   question.kind = kind;
@@ -89,7 +72,6 @@ bool ScriptDialogs::on_dialog(WebKitScriptDialog* dialog) {
   // The dialog answered before is hidden by now and out of its own handlers: it may go.
   shown_ = std::make_unique<ScriptDialog>(
       parent, question, [this](const ScriptDialog::Answer& answer) { on_answer(answer); });
-  return true;
 }
 
 void ScriptDialogs::on_answer(const ScriptDialog::Answer& answer) {

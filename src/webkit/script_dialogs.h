@@ -22,11 +22,15 @@ class ScriptDialogs {
   // The user gives a command that leaves the page: a dialog shown is closed as dismissed, and the
   // page's question whether to leave, should it ask, is answered yes.
   void leave();
-  // A dialog shown is closed as dismissed (Stop).
+  // A dialog shown is closed as dismissed (Stop, and the page's process ending).
   void close();
 
+  // The page asks: shown, or answered at once as dismissed. Always taken care of.
+  void ask(WebKitScriptDialog* dialog);
+  // A new load committed: a new page, whose dialogs are counted afresh and shown again.
+  void load_committed();
+
  private:
-  bool on_dialog(WebKitScriptDialog* dialog);
   void on_answer(const ScriptDialog::Answer& answer);
   void end_pending();
 

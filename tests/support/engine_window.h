@@ -23,7 +23,7 @@ struct EngineWindow : ::testing::Test {
     engine().signal_load_finished().connect([this] { ++completions; });
   }
 
-  WebEngine& engine() { return window->engine(); }
+  WebEngine& engine() { return test::Seam::engine(*window); }
   std::string title() { return engine().title(); }
   std::string url() { return engine().uri(); }
   // Runs `action` and waits until the load it starts has completed and the engine is idle.
@@ -39,7 +39,7 @@ struct EngineWindow : ::testing::Test {
   // there.
   void point_at_page(int x, int y) {
     double left = 0, top = 0;
-    window->control(Role::PageView).translate_coordinates(*window, 0, 0, left, top);
+    test::Seam::control(*window, Role::PageView).translate_coordinates(*window, 0, 0, left, top);
     input.move(*window, int(left) + x, int(top) + y);
   }
   void click_page(int x = 300, int y = 170) {

@@ -26,19 +26,16 @@ class FakeEngine : public WebEngine {
   void prepare(const std::string& address) override { record("prepare:" + address); }
   bool go_back() override { return record("back", history_back); }
   bool go_forward() override { return record("forward"); }
-  bool load_home_page() override { return record("home"); }
-  bool load_search_page() override { return record("search"); }
-  bool stop() override { return record("stop"); }
+  void load_home_page() override { record("home"); }
+  void load_search_page() override { record("search"); }
+  void stop() override { record("stop"); }
   bool reload() override { return record("reload"); }
   bool set_offline(bool value) override { return record(value ? "offline:true" : "offline:false"); }
-  bool set_caret_browsing(bool on) override {
-    return record((caret = on) ? "caret:true" : "caret:false");
-  }
+  void set_caret_browsing(bool on) override { record((caret = on) ? "caret:true" : "caret:false"); }
   bool caret_browsing() const override { return caret; }
   bool is_loading() const override { return loading_value; }
   std::string title() const override { return page_title; }
   std::string uri() const override { return page_uri; }
-  sigc::signal<void()>& signal_load_finished() override { return complete_; }
   Gtk::Widget& widget() override { return box_; }
   void find(const std::string& text, bool forward) override {
     calls.push_back("find:" + text + (forward ? ":next" : ":previous"));
@@ -49,15 +46,15 @@ class FakeEngine : public WebEngine {
   void print(Gtk::Window&) override { calls.push_back("print"); }
   double zoom_level = 1.0;
 
-  void finish_load() { complete_.emit(); }
+  void finish_load() { load_finished_.emit(); }
   void settle() { settled_.emit(); }
+  void download(const DownloadEvent& event) { download_.emit(event); }
 
  private:
   bool record(std::string call, bool result = true) {
     calls.push_back(std::move(call));
     return result;
   }
-  sigc::signal<void()> complete_;
   Gtk::Box box_;
 };
 

@@ -187,7 +187,7 @@ std::optional<Role> control_at(BrowserWindow& window, int x_twips, int y_twips) 
   for (Gtk::Widget* w = window.pick(x_twips / kTwipsPerPixel + 0.5, y_twips / kTwipsPerPixel + 0.5);
        w; w = w->get_parent()) {
     for (const auto& c : browser_layout::kControls)
-      if (&window.control(c.role) == w) return c.role;
+      if (&test::Seam::control(window, c.role) == w) return c.role;
     if (w == &window) break;
   }
   return std::nullopt;
@@ -203,19 +203,19 @@ std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine) {
 }
 
 void click_control(XInput& input, BrowserWindow& window, Role role) {
-  input.click(window, window.control(role));
+  input.click(window, test::Seam::control(window, role));
   drain_events();
 }
 
 void enter_address(BrowserWindow& window, const std::string& text) {
-  Gtk::Entry& entry = *window.address_box().get_entry();
+  Gtk::Entry& entry = *test::Seam::address_box(window).get_entry();
   entry.set_text(text);
   g_signal_emit_by_name(entry.gobj(), "activate");
 }
 
 std::vector<std::string> address_list(BrowserWindow& window) {
   std::vector<std::string> items;
-  auto model = window.address_box().get_model();
+  auto model = test::Seam::address_box(window).get_model();
   for (const auto& row : model->children()) {
     Glib::ustring text;
     row.get_value(0, text);

@@ -12,6 +12,7 @@
 
 #include "support/main_loop.h"
 #include "support/page_server.h"
+#include "support/seam.h"
 #include "windows/browser/browser_window.h"
 
 struct _XDisplay;

@@ -50,7 +50,7 @@ struct AboutFixture : ::testing::Test {
   }
 
   void open_about() {
-    input.click(*window, window->control(test::Role::AboutSpot));
+    input.click(*window, test::Seam::control(*window, test::Role::AboutSpot));
     ASSERT_SOON(app->about_window() && app->about_window()->get_mapped());
   }
 
@@ -89,7 +89,7 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   // Opened again while growing: the same window, still shown, starts over from its minimum and
   // grows (a step a tick: the rule has unit tests) until a side is full.
   ASSERT_SOON(sizes.size() >= 2);
-  input.click(*window, window->control(test::Role::AboutSpot));
+  input.click(*window, test::Seam::control(*window, test::Role::AboutSpot));
   ASSERT_SOON(about->size_twips() == minimum);
   EXPECT_EQ(app->about_window(), about);
   EXPECT_TRUE(about->get_visible());

@@ -17,7 +17,7 @@ namespace {
 struct Fixture : ::testing::Test {
   Fixture() { window = test::window_with_fake_engine(engine); }
   void enter(const std::string& text) { test::enter_address(*window, text); }
-  void choose(int row) { window->address_box().set_active(row); }
+  void choose(int row) { test::Seam::address_box(*window).set_active(row); }
 
   test::FakeEngine* engine;
   std::unique_ptr<BrowserWindow> window;
@@ -48,48 +48,48 @@ TEST_F(Fixture, StartsAtItsLayoutSizesWithNothingRequested) {
   EXPECT_FALSE(window->get_decorated());
   EXPECT_EQ(window->get_width(), 640);
   EXPECT_EQ(window->get_height(), 480);
-  EXPECT_EQ(window->address_box().get_width(), 613);
-  EXPECT_EQ(window->address_box().get_height(), 21);
-  EXPECT_EQ(window->control(Role::Banner).get_width(), 640);
-  EXPECT_EQ(window->control(Role::Banner).get_height(), 81);
-  EXPECT_EQ(window->status_bar().get_height(), 17);
+  EXPECT_EQ(test::Seam::address_box(*window).get_width(), 613);
+  EXPECT_EQ(test::Seam::address_box(*window).get_height(), 21);
+  EXPECT_EQ(test::Seam::control(*window, Role::Banner).get_width(), 640);
+  EXPECT_EQ(test::Seam::control(*window, Role::Banner).get_height(), 81);
+  EXPECT_EQ(test::Seam::status_bar(*window).get_height(), 17);
   double x1 = 0, x2 = 0, y = 0;
-  window->status_bar().panel(1)->translate_coordinates(*window, 0, 0, x1, y);
-  window->status_bar().panel(2)->translate_coordinates(*window, 0, 0, x2, y);
+  test::Seam::status_bar(*window).panel(1)->translate_coordinates(*window, 0, 0, x1, y);
+  test::Seam::status_bar(*window).panel(2)->translate_coordinates(*window, 0, 0, x2, y);
   EXPECT_EQ(x2 - x1, 96);
   // 880 twips is 58.7 px: the About spot starts on row 59.
-  window->control(Role::AboutSpot).translate_coordinates(*window, 0, 0, x1, y);
+  test::Seam::control(*window, Role::AboutSpot).translate_coordinates(*window, 0, 0, x1, y);
   EXPECT_EQ(y, 59);
-  EXPECT_EQ(window->control(Role::AboutSpot).get_height(), 17);
+  EXPECT_EQ(test::Seam::control(*window, Role::AboutSpot).get_height(), 17);
 
   EXPECT_EQ(window->get_title(), "Vel");
-  EXPECT_EQ(window->status_bar().panel_text(1), "");
-  EXPECT_EQ(window->status_bar().panel_text(2), "");
-  EXPECT_FALSE(window->status_bar().panel_text(3).empty());
-  const std::string time = window->status_bar().panel_text(4);
+  EXPECT_EQ(test::Seam::status_bar(*window).panel_text(1), "");
+  EXPECT_EQ(test::Seam::status_bar(*window).panel_text(2), "");
+  EXPECT_FALSE(test::Seam::status_bar(*window).panel_text(3).empty());
+  const std::string time = test::Seam::status_bar(*window).panel_text(4);
   EXPECT_EQ(std::count(time.begin(), time.end(), ':'), 1) << time;  // no seconds
-  EXPECT_EQ(window->address_box().get_entry()->get_text(), kHomeAddress);
+  EXPECT_EQ(test::Seam::address_box(*window).get_entry()->get_text(), kHomeAddress);
   EXPECT_TRUE(test::address_list(*window).empty());
   EXPECT_TRUE(engine->calls.empty());
-  EXPECT_FALSE(window->load_monitor().enabled());
+  EXPECT_FALSE(test::Seam::load_monitor(*window).enabled());
   EXPECT_TRUE(engine->widget().has_focus() || window->get_focus() == &engine->widget());
 
   // A larger window: the status bar follows the bottom edge, everything else stays.
   window->set_default_size(800, 600);
-  ASSERT_SOON(window->get_height() == 600 && window->status_bar().get_width() == 800);
-  window->status_bar().translate_coordinates(*window, 0, 0, x1, y);
+  ASSERT_SOON(window->get_height() == 600 && test::Seam::status_bar(*window).get_width() == 800);
+  test::Seam::status_bar(*window).translate_coordinates(*window, 0, 0, x1, y);
   EXPECT_EQ(y, 600 - 17);
-  window->address_box().translate_coordinates(*window, 0, 0, x1, y);
+  test::Seam::address_box(*window).translate_coordinates(*window, 0, 0, x1, y);
   EXPECT_EQ(x1, 16);
   EXPECT_EQ(y, 32);
-  EXPECT_EQ(window->control(Role::PageView).get_height(), 385);
+  EXPECT_EQ(test::Seam::control(*window, Role::PageView).get_height(), 385);
 }
 
 TEST_F(Fixture, EnterNavigatesThenAppendsEvenDuplicates) {
   enter("a.test");
   enter("a.test");
   enter("   ");                                    // blanks are passed on as they are
-  EXPECT_FALSE(window->load_monitor().enabled());  // Enter never starts the progress monitor
+  EXPECT_FALSE(test::Seam::load_monitor(*window).enabled());  // Enter never starts the progress monitor
   // What the engine refuses is not remembered, and the text stays in the box.
   enter("");
   engine->fail_navigate = true;
@@ -98,7 +98,7 @@ TEST_F(Fixture, EnterNavigatesThenAppendsEvenDuplicates) {
             (std::vector<std::string>{"navigate:a.test", "navigate:a.test",
                                       "navigate:   ", "navigate:", "navigate:bad address"}));
   EXPECT_EQ(test::address_list(*window), (std::vector<std::string>{"a.test", "a.test", "   "}));
-  EXPECT_EQ(window->address_box().get_entry()->get_text(), "bad address");
+  EXPECT_EQ(test::Seam::address_box(*window).get_entry()->get_text(), "bad address");
 }
 
 TEST_F(Fixture, ListChoiceNavigatesAndStartsTheMonitorAndALoadEndReplacesTypedText) {
@@ -106,17 +106,17 @@ TEST_F(Fixture, ListChoiceNavigatesAndStartsTheMonitorAndALoadEndReplacesTypedTe
   enter("two.test");
   engine->calls.clear();
   choose(0);
-  EXPECT_EQ(window->address_box().get_entry()->get_text(), "one.test");
+  EXPECT_EQ(test::Seam::address_box(*window).get_entry()->get_text(), "one.test");
   EXPECT_EQ(engine->calls, std::vector<std::string>{"navigate:one.test"});
   EXPECT_EQ(test::address_list(*window).size(), 2u);
-  EXPECT_TRUE(window->load_monitor().enabled());
+  EXPECT_TRUE(test::Seam::load_monitor(*window).enabled());
   choose(0);  // the same entry chosen again is a new choice
   EXPECT_EQ(engine->calls.size(), 2u);
   // A finished load replaces typed text, and setting the text is no choice.
-  window->address_box().get_entry()->set_text("half-typ");
+  test::Seam::address_box(*window).get_entry()->set_text("half-typ");
   engine->page_uri = "http://fake.test/reached";
   engine->finish_load();
-  EXPECT_EQ(window->address_box().get_entry()->get_text(), "http://fake.test/reached");
+  EXPECT_EQ(test::Seam::address_box(*window).get_entry()->get_text(), "http://fake.test/reached");
   EXPECT_EQ(engine->calls.size(), 2u);
   EXPECT_EQ(test::address_list(*window).size(), 2u);
 }
@@ -126,22 +126,22 @@ constexpr auto kDescription = GTK_ACCESSIBLE_PROPERTY_DESCRIPTION;
 using test::accessible_property;
 
 TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
-  window->address_box().append("");  // a choice that requests nothing, so the monitor says "Done"
+  test::Seam::address_box(*window).append("");  // a choice that requests nothing, so the monitor says "Done"
   choose(0);
-  ASSERT_SOON(!window->load_monitor().enabled());
+  ASSERT_SOON(!test::Seam::load_monitor(*window).enabled());
   EXPECT_TRUE(engine->calls.empty());
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
   // Every hot-spot is a button outside the Tab order.
   for (const auto& c : browser_layout::kControls)
     if (c.kind == browser_layout::Kind::Hotspot) {
-      EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(window->control(c.role).gobj()),
+      EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(test::Seam::control(*window, c.role).gobj()),
                                                GTK_ACCESSIBLE_ROLE_BUTTON))
           << c.id;
-      EXPECT_FALSE(window->control(c.role).get_focusable()) << c.id;
+      EXPECT_FALSE(test::Seam::control(*window, c.role).get_focusable()) << c.id;
     }
-  EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(window->control(Role::Banner).gobj()),
+  EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(test::Seam::control(*window, Role::Banner).gobj()),
                                            GTK_ACCESSIBLE_ROLE_IMG));
-  EXPECT_EQ(accessible_property(*window->status_bar().panel(2), kDescription), "Done");
+  EXPECT_EQ(accessible_property(*test::Seam::status_bar(*window).panel(2), kDescription), "Done");
 }
 
 TEST_F(Fixture, ScreenReaderHearsThePageViewByItsTitleAsItChanges) {
@@ -152,10 +152,10 @@ TEST_F(Fixture, ScreenReaderHearsThePageViewByItsTitleAsItChanges) {
 }
 
 TEST_F(Fixture, AScreenReadersPressRunsTheCommandWithoutThePointersHint) {
-  gtk_widget_activate(window->control(Role::BackButton).gobj());
+  gtk_widget_activate(test::Seam::control(*window, Role::BackButton).gobj());
   EXPECT_SOON(!engine->calls.empty());
   EXPECT_EQ(engine->calls, std::vector<std::string>{"back"});
-  EXPECT_EQ(window->status_bar().panel_text(1), "");
+  EXPECT_EQ(test::Seam::status_bar(*window).panel_text(1), "");
   window->activate_action("win.caret-browsing");
   window->activate_action("win.caret-browsing");
   EXPECT_EQ(engine->calls, (std::vector<std::string>{"back", "caret:true", "caret:false"}));
@@ -165,21 +165,21 @@ TEST_F(Fixture, TheAddressListsRowsAreNamedByTheirAddressesAndChoosingOneIsAChoi
   enter("one.test");
   enter("two.test");
   engine->calls.clear();
-  g_signal_emit_by_name(window->address_box().gobj(), "popup");  // as the arrow does
-  Gtk::ListBox& rows = window->address_popup().rows();
-  ASSERT_SOON(window->address_popup().popover().get_mapped());
+  g_signal_emit_by_name(test::Seam::address_box(*window).gobj(), "popup");  // as the arrow does
+  Gtk::ListBox& rows = test::Seam::address_popup(*window).rows();
+  ASSERT_SOON(test::Seam::address_popup(*window).popover().get_mapped());
   EXPECT_EQ(accessible_property(*rows.get_row_at_index(0), kName), "one.test");
   EXPECT_EQ(accessible_property(*rows.get_row_at_index(1), kName), "two.test");
-  EXPECT_EQ(test::unnamed_for_readers(window->address_popup().popover()),
+  EXPECT_EQ(test::unnamed_for_readers(test::Seam::address_popup(*window).popover()),
             std::vector<std::string>{});
   rows.get_row_at_index(1)->activate();
   EXPECT_EQ(engine->calls, std::vector<std::string>{"navigate:two.test"});
-  EXPECT_SOON(!window->address_popup().popover().get_mapped());
+  EXPECT_SOON(!test::Seam::address_popup(*window).popover().get_mapped());
 }
 
 TEST_F(Fixture, AVeryLongAddressNeverMakesTheListWiderThanTheWindow) {
   enter(std::string(5000, 'w'));
-  window->address_popup().popup();
-  ASSERT_SOON(window->address_popup().popover().get_width() > 0);
-  EXPECT_LE(window->address_popup().popover().get_width(), window->get_width());
+  test::Seam::address_popup(*window).popup();
+  ASSERT_SOON(test::Seam::address_popup(*window).popover().get_width() > 0);
+  EXPECT_LE(test::Seam::address_popup(*window).popover().get_width(), window->get_width());
 }

@@ -59,7 +59,7 @@ struct Pixels {
 
 // Holds the hand still, waits until the window has painted two more frames, and reads them.
 Pixels grab(ClockWindow& window) {
-  window.hand_timer().set_enabled(false);
+  test::Seam::hand_timer(window).set_enabled(false);
   int frames = 0;
   window.add_tick_callback([&](const Glib::RefPtr<Gdk::FrameClock>&) { return ++frames < 3; });
   window.queue_draw();
@@ -89,53 +89,53 @@ struct ClockFixture : ::testing::Test {
 TEST_F(ClockFixture, ReadersHearTheReadoutsByTheirCaptionsAndTheDialAsAnImageOfTheTime) {
   test::show_and_wait(*window);
   EXPECT_EQ(test::unnamed_for_readers(*window), std::vector<std::string>{});
-  Gtk::Widget& face = *window->widget(clock_layout::index_of("face"));
+  Gtk::Widget& face = *test::Seam::widget(*window, clock_layout::index_of("face"));
   EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(face.gobj()), GTK_ACCESSIBLE_ROLE_IMG));
   char* caption = gtk_test_accessible_check_relation(
-      GTK_ACCESSIBLE(window->time_readout().gobj()), GTK_ACCESSIBLE_RELATION_LABELLED_BY,
-      window->widget(clock_layout::index_of("time-caption"))->gobj(), nullptr);
+      GTK_ACCESSIBLE(test::Seam::time_readout(*window).gobj()), GTK_ACCESSIBLE_RELATION_LABELLED_BY,
+      test::Seam::widget(*window, clock_layout::index_of("time-caption"))->gobj(), nullptr);
   EXPECT_EQ(caption, nullptr);
   g_free(caption);
-  wait_tick(window->readout_timer());
+  wait_tick(test::Seam::readout_timer(*window));
   EXPECT_EQ(test::accessible_property(face, GTK_ACCESSIBLE_PROPERTY_DESCRIPTION), "13:05:09");
 }
 
 TEST_F(ClockFixture, StandsAtItsSizeWithBackFocusedOnItsRectangle) {
   test::show_and_wait(*window);
-  EXPECT_EQ(window->client_area().get_width(), 312);
-  EXPECT_EQ(window->client_area().get_height(), 213);
+  EXPECT_EQ(test::Seam::client_area(*window).get_width(), 312);
+  EXPECT_EQ(test::Seam::client_area(*window).get_height(), 213);
   // Back has the focus; it is the only control that can take it.
-  EXPECT_EQ(window->get_focus(), &window->back_button());
+  EXPECT_EQ(window->get_focus(), &test::Seam::back_button(*window));
   // Back's 3720, 120, 855, 375 twips, worked out by hand; its padding and border lie inside.
   graphene_rect_t b;
-  ASSERT_TRUE(gtk_widget_compute_bounds(GTK_WIDGET(window->back_button().gobj()),
-                                        GTK_WIDGET(window->client_area().gobj()), &b));
+  ASSERT_TRUE(gtk_widget_compute_bounds(GTK_WIDGET(test::Seam::back_button(*window).gobj()),
+                                        GTK_WIDGET(test::Seam::client_area(*window).gobj()), &b));
   EXPECT_EQ(std::tuple(int(b.origin.x), int(b.origin.y), int(b.size.width), int(b.size.height)),
             std::tuple(248, 8, 57, 25));
   // A long text stays inside its box of 1335 twips.
-  window->date_readout().set_text("a date far longer than the read-out box can hold");
+  test::Seam::date_readout(*window).set_text("a date far longer than the read-out box can hold");
   int min = 0, nat = 0, min_base = 0, nat_base = 0;
-  window->date_readout().measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
+  test::Seam::date_readout(*window).measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
   EXPECT_EQ(nat, 89);
 }
 
 TEST_F(ClockFixture, ReadoutsAreEmptyUntilTheFirstTickAndEachTickReadsTheClockAgain) {
-  EXPECT_EQ(window->time_readout().get_text() + window->date_readout().get_text(), "");
+  EXPECT_EQ(test::Seam::time_readout(*window).get_text() + test::Seam::date_readout(*window).get_text(), "");
   test::show_and_wait(*window);
-  wait_tick(window->readout_timer());
-  EXPECT_EQ(window->time_readout().get_text(), "13:05:09");
-  EXPECT_EQ(window->date_readout().get_text(), "03/07/24");
+  wait_tick(test::Seam::readout_timer(*window));
+  EXPECT_EQ(test::Seam::time_readout(*window).get_text(), "13:05:09");
+  EXPECT_EQ(test::Seam::date_readout(*window).get_text(), "03/07/24");
   // Past midnight the new date shows with the new time.
   now = Glib::DateTime::create_local(2025, 1, 1, 0, 0, 0.0);
-  wait_tick(window->readout_timer());
-  EXPECT_EQ(window->time_readout().get_text(), "00:00:00");
-  EXPECT_EQ(window->date_readout().get_text(), "01/01/25");
+  wait_tick(test::Seam::readout_timer(*window));
+  EXPECT_EQ(test::Seam::time_readout(*window).get_text(), "00:00:00");
+  EXPECT_EQ(test::Seam::date_readout(*window).get_text(), "01/01/25");
 }
 
 TEST_F(ClockFixture, TheScreenShowsTheFaceTheNumeralsTheHandAndTheFrameBehind) {
   test::show_and_wait(*window);
   // Let the hand leave 12 so that it crosses no numeral's column.
-  EXPECT_SOON(window->hand().angle() > 50);
+  EXPECT_SOON(test::Seam::hand(*window).angle() > 50);
   const Pixels px = grab(*window);
 
   // The background and the white box of a read-out.
@@ -155,7 +155,7 @@ TEST_F(ClockFixture, TheScreenShowsTheFaceTheNumeralsTheHandAndTheFrameBehind) {
   }
   // The face is white where nothing lies on it; the hand lies on it.
   EXPECT_TRUE(Pixels::white(px.at(kFace.x + 40, kFace.y + 40)));
-  px.expect_hand_along(window->hand_line());
+  px.expect_hand_along(test::Seam::hand_line(*window));
 
   // The frame lies behind the face: its right outer line shows through the transparent "3".
   const PixelRect three = to_pixels(clock_layout::control("numeral-3").rect);
@@ -178,7 +178,7 @@ struct AppFixture : ::testing::Test {
   void click_time_zone() {
     test::click_control(input, *app->browser_window(), browser_layout::Role::ClockSpot);
   }
-  void click_back() { input.click(*app->clock_window(), app->clock_window()->back_button()); }
+  void click_back() { input.click(*app->clock_window(), test::Seam::back_button(*app->clock_window())); }
   // Opens the clock from the browser window and moves it clear of the hot-spot.
   ClockWindow* open_clock() {
     const ClockWindow* before = app->clock_window();
@@ -216,20 +216,20 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   click_back();
   ASSERT_SOON(!clock->get_visible());
   EXPECT_TRUE(app->browser_window()->get_visible());
-  const double hidden_at = clock->hand().angle();
-  EXPECT_SOON(clock->hand().angle() > hidden_at + 20);
+  const double hidden_at = test::Seam::hand(*clock).angle();
+  EXPECT_SOON(test::Seam::hand(*clock).angle() > hidden_at + 20);
 
   // Shown again: the same window, the hand drawn where it has swept to.
   EXPECT_EQ(open_clock(), clock);
-  EXPECT_TRUE(clock->readout_timer().enabled());
-  grab(*clock).expect_hand_along(clock->hand_line());
+  EXPECT_TRUE(test::Seam::readout_timer(*clock).enabled());
+  grab(*clock).expect_hand_along(test::Seam::hand_line(*clock));
 
   // The close box destroys it; the next opening starts again at 12.
   clock->close();
   ASSERT_SOON(app->clock_window() == nullptr);
   EXPECT_EQ(app->get_windows().size(), 1u);
   ClockWindow& fresh = app->show_clock_window();
-  EXPECT_EQ(fresh.hand().angle(), 0.0);
+  EXPECT_EQ(test::Seam::hand(fresh).angle(), 0.0);
   input.move_window(fresh, 700, 500);
   test::show_and_wait(fresh);
 

@@ -31,7 +31,7 @@ TEST_F(Desktop, FindCountsGoesRoundAndEscapeGivesThePageTheFocus) {
                   "<script>document.onselectionchange = () => "
                   "document.title = getSelection().anchorNode.parentElement.id;</script>");
   load([&] { engine().navigate(server.uri("/find.html")); });
-  FindBar& bar = window->find_bar();
+  FindBar& bar = test::Seam::find_bar(*window);
   input.press_key("f", {"Control_L"});
   ASSERT_SOON(bar.get_mapped() && focus_in(bar.entry()));
   input.type("apple");
@@ -73,8 +73,8 @@ TEST_F(Desktop, ZoomKeysAndTheWheelScaleThePageAndCtrl0Restores) {
   ASSERT_TRUE(box_is(100)) << test::count_pixels(window->get_title(), 0x00ff00);
   // The level shows over the page; it may have gone again by the time the page is redrawn.
   std::vector<std::string> badges;
-  sigc::connection badge_shown = window->zoom_badge().signal_map().connect(
-      [&] { badges.push_back(window->zoom_badge().get_text()); });
+  sigc::connection badge_shown = test::Seam::zoom_badge(*window).signal_map().connect(
+      [&] { badges.push_back(test::Seam::zoom_badge(*window).get_text()); });
   input.press_key("plus", {"Control_L", "Shift_L"});
   EXPECT_TRUE(box_is(110));
   badge_shown.disconnect();
@@ -92,7 +92,7 @@ TEST_F(Desktop, ZoomKeysAndTheWheelScaleThePageAndCtrl0Restores) {
     EXPECT_TRUE(box_is(percent));
   }
   // The level shows for a moment only.
-  EXPECT_SOON(!window->zoom_badge().get_visible());
+  EXPECT_SOON(!test::Seam::zoom_badge(*window).get_visible());
 }
 
 TEST_F(Desktop, CtrlPOpensThePrintDialogOverTheWindowAndEscapeClosesIt) {

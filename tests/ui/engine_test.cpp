@@ -22,7 +22,7 @@ struct EngineFixture : test::EngineWindow {
   // Puts the text into the real address box as a user would (Ctrl+A, Ctrl+V: the keymap cannot
   // type control characters), then presses Enter.
   void enter_address(const std::string& text) {
-    auto* entry = window->address_box().get_entry();
+    auto* entry = test::Seam::address_box(*window).get_entry();
     window->get_clipboard()->set_text(text);
     input.click(*window, *entry);
     ASSERT_SOON(window->get_focus() && window->get_focus()->is_ancestor(*entry));
@@ -48,7 +48,7 @@ struct EngineFixture : test::EngineWindow {
   }
 
   // What a click on the hot-spot runs.
-  void press(test::Role role) { dynamic_cast<Hotspot&>(window->control(role)).activate_click(); }
+  void press(test::Role role) { dynamic_cast<Hotspot&>(test::Seam::control(*window, role)).activate_click(); }
 };
 
 }  // namespace
@@ -73,10 +73,10 @@ TEST_F(EngineFixture, TitleIsKnownWhenTheLoadEnds) {
   }
   // The built-in pages come from the program itself.
   const int requests = server.total_requests();
-  ASSERT_TRUE(engine().load_home_page());
+  engine().load_home_page();
   EXPECT_EQ(wait_for_load(), "Vel Browser");
   EXPECT_EQ(url(), "vel:start");
-  ASSERT_TRUE(engine().load_search_page());
+  engine().load_search_page();
   EXPECT_EQ(wait_for_load(), "Search");
   EXPECT_EQ(server.total_requests(), requests);
 }
@@ -100,15 +100,15 @@ TEST_F(EngineFixture, EveryFailedLoadEndsOnVelsPageUnderTheAddressAndRefreshTrie
   std::vector<std::string> captions;
   window->property_title().signal_changed().connect(
       [&] { captions.push_back(window->get_title()); });
-  auto* entry = window->address_box().get_entry();
+  auto* entry = test::Seam::address_box(*window).get_entry();
   // The monitor watches from the moment Enter is handled, as it does for a choice from the list.
-  entry->signal_activate().connect([&] { window->load_monitor().set_enabled(true); });
+  entry->signal_activate().connect([&] { test::Seam::load_monitor(*window).set_enabled(true); });
   for (const auto& [typed, address, shown] : rows) {
     load([&] { engine().navigate(server.uri("/here.html")); });
     captions.clear();
     enter_address(typed);
     // The monitor's caption is the failure's, and nothing else came before it.
-    ASSERT_SOON(!captions.empty() && !window->load_monitor().enabled()) << typed;
+    ASSERT_SOON(!captions.empty() && !test::Seam::load_monitor(*window).enabled()) << typed;
     EXPECT_EQ(captions.back(), shown + " - Vel ");
     for (const auto& caption : captions)
       EXPECT_TRUE(caption == "Vel" || caption == captions.back()) << caption;
@@ -130,7 +130,7 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   ASSERT_EQ(wait_for_load(), "Fine");
   EXPECT_EQ(server.requests("/fine.html"), 1);
   ASSERT_SOON(completions > 0);
-  EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), good);
+  EXPECT_EQ(std::string(test::Seam::address_box(*window).get_entry()->get_text()), good);
   EXPECT_EQ(url(), good);
   EXPECT_EQ(test::address_list(*window), std::vector<std::string>{good});
   EXPECT_FALSE(engine().navigate(""));
@@ -148,11 +148,11 @@ TEST_F(EngineFixture, EnteredAddressesLoadAndAbsurdOnesAreRefusedAndKeptOutOfThe
   std::vector<std::string> list = {good};
   for (const auto& [text, shown] : inputs) {
     enter_address(text);
-    const std::string typed = window->address_box().get_entry()->get_text();
+    const std::string typed = test::Seam::address_box(*window).get_entry()->get_text();
     EXPECT_EQ(wait_for_load(), shown) << text.substr(0, 40);
     // What the user typed stays in the box when the engine refuses it.
     if (shown == refused)
-      EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), typed);
+      EXPECT_EQ(std::string(test::Seam::address_box(*window).get_entry()->get_text()), typed);
     else
       list.push_back(text);
   }
@@ -175,7 +175,7 @@ TEST_F(EngineFixture, BackForwardAndStop) {
     EXPECT_EQ(url(), server.uri("/" + name + ".html"));
     EXPECT_EQ(title(), name);
   }
-  EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()), url());
+  EXPECT_EQ(std::string(test::Seam::address_box(*window).get_entry()->get_text()), url());
   // Forward at the newest page does nothing.
   const int before = completions;
   press(Role::ForwardButton);

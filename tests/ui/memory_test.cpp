@@ -29,7 +29,7 @@ TEST(Memory, APageThatGrowsPastTheLimitIsEndedWithAMessage) {
     setTimeout(grow, 50);
   </script>)"));
   server.add_page("/small.html", test::titled_page("Small"));
-  WebEngine& engine = window.engine();
+  WebEngine& engine = test::Seam::engine(window);
   engine.navigate(server.uri("/grow.html"));
   ASSERT_TRUE(test::run_until([&] { return engine.title() == "This page used too much memory"; },
                               std::chrono::seconds(60)))

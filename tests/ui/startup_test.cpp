@@ -25,7 +25,7 @@ struct EarlyLoad : ::testing::Test {
     window->present_and_open(address);
   }
   bool done(const std::string& caption) {
-    return window->status_bar().panel_text(2) == "Done" &&
+    return test::Seam::status_bar(*window).panel_text(2) == "Done" &&
            window->get_title() == Glib::ustring(caption);
   }
 };
@@ -49,9 +49,9 @@ TEST_F(EarlyLoad, TheWindowTakesTheLoadOverEvenOnceEndedAndThePageIsAskedForOnce
     ASSERT_SOON(done("Early - Vel "));
     EXPECT_EQ(server.total_requests(), asked + 1);
     // The load's end reached the window: the box shows where the engine is.
-    EXPECT_EQ(std::string(window->address_box().get_entry()->get_text()),
+    EXPECT_EQ(std::string(test::Seam::address_box(*window).get_entry()->get_text()),
               server.uri("/a%20page.html"));
-    EXPECT_EQ(window->address_box().get_model()->children().size(), 1u);
+    EXPECT_EQ(test::Seam::address_box(*window).get_model()->children().size(), 1u);
   }
 }
 
@@ -64,5 +64,5 @@ TEST_F(EarlyLoad, AnotherAddressIsALoadOfItsOwn) {
   EXPECT_EQ(server.requests("/second.html"), 1);
   // Once taken over or replaced, the prepared address is an ordinary one again.
   test::enter_address(*window, server.uri("/first.html"));
-  ASSERT_SOON(window->engine().title() == "First");
+  ASSERT_SOON(test::Seam::engine(*window).title() == "First");
 }

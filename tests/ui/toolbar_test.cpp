@@ -83,7 +83,7 @@ struct Toolbar : ::testing::Test {
     window->add_controller(motion);
   }
 
-  std::string hint() { return window->status_bar().panel_text(1); }
+  std::string hint() { return test::Seam::status_bar(*window).panel_text(1); }
 
   // Moves the pointer to a point of the client area given in twips, and waits until the window
   // has handled the move.
@@ -118,7 +118,7 @@ struct Toolbar : ::testing::Test {
       input.press_key("l", {"Control_L"});
       input.type(path + "\n");
     }
-    ASSERT_SOON(!window->file_dialog().is_shown());
+    ASSERT_SOON(!test::Seam::file_dialog(*window).is_shown());
     ASSERT_SOON(!test::shown_window("GtkFileChooserDialog"));
     input.focus(*window);
   }
@@ -137,8 +137,8 @@ TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
   engine->loading_value = true;
   engine->page_title = "";  // a page without a title: the caption is the suffix alone
   test::enter_address(*window, "http://fake.test/a");
-  window->address_box().set_active(0);  // a choice from the list starts the monitor
-  ASSERT_SOON(window->status_bar().panel_text(2) == "Opening...");
+  test::Seam::address_box(*window).set_active(0);  // a choice from the list starts the monitor
+  ASSERT_SOON(test::Seam::status_bar(*window).panel_text(2) == "Opening...");
   EXPECT_EQ(window->get_title(), "Vel");
   window->set_title("something else");  // every look while loading writes the texts again
   ASSERT_SOON(window->get_title() == "Vel");
@@ -146,13 +146,13 @@ TEST_F(Toolbar, MonitorShowsOpeningUntilIdleThenDoneAndTheTitle) {
   engine->loading_value = false;
   engine->settle();
   test::drain_events();
-  EXPECT_EQ(window->status_bar().panel_text(2), "Done");
+  EXPECT_EQ(test::Seam::status_bar(*window).panel_text(2), "Done");
   EXPECT_EQ(window->get_title(), " - Vel ");
-  EXPECT_FALSE(window->load_monitor().enabled());
-  window->status_bar().set_panel_text(2, "");
+  EXPECT_FALSE(test::Seam::load_monitor(*window).enabled());
+  test::Seam::status_bar(*window).set_panel_text(2, "");
   engine->settle();  // the monitor is off: nothing changes
   test::drain_events();
-  EXPECT_EQ(window->status_bar().panel_text(2), "");
+  EXPECT_EQ(test::Seam::status_bar(*window).panel_text(2), "");
 }
 
 TEST_F(Toolbar, HintsFollowThePointerAndClicksRunTheUppermostButtonsCommand) {
@@ -185,11 +185,11 @@ TEST_F(Toolbar, HintsFollowThePointerAndClicksRunTheUppermostButtonsCommand) {
   click_at(9000, 150, false);
   click_at(3000, 150);
   EXPECT_EQ(engine->calls.size(), 6u);
-  EXPECT_FALSE(window->load_monitor().enabled());  // none of them starts the monitor
+  EXPECT_FALSE(test::Seam::load_monitor(*window).enabled());  // none of them starts the monitor
 }
 
 TEST_F(Toolbar, BackWritesItsHintAndTheFreeStripsRunWithoutOne) {
-  window->status_bar().set_panel_text(1, "stale");
+  test::Seam::status_bar(*window).set_panel_text(1, "stale");
   click_at(600, 150);  // the Back picture writes "  Back" itself
   EXPECT_EQ(last_call(), "back");
   EXPECT_EQ(hint(), "  Back");
@@ -222,7 +222,7 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
     EXPECT_EQ(last_call(), call) << key;
   }
   input.press_key("l", {"Control_L"});
-  auto* entry = window->address_box().get_entry();
+  auto* entry = test::Seam::address_box(*window).get_entry();
   ASSERT_SOON(window->get_focus() && window->get_focus()->is_ancestor(*entry));
   int start = 0, end = 0;
   EXPECT_TRUE(entry->get_selection_bounds(start, end));
@@ -234,7 +234,7 @@ TEST_F(Toolbar, KeysRunTheButtonsHandlers) {
   input.press_key("Escape");
   ASSERT_SOON(std::string(entry->get_text()) == engine->page_uri);
   EXPECT_EQ(engine->calls.size(), calls);
-  EXPECT_FALSE(window->load_monitor().enabled());
+  EXPECT_FALSE(test::Seam::load_monitor(*window).enabled());
 }
 
 TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
@@ -246,25 +246,25 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   ASSERT_SOON(desktop.starts() == "0\n");
   click(Role::NewDocumentSpot);
   ASSERT_SOON(desktop.starts() == "0\n0\n");
-  EXPECT_EQ(window->message(), nullptr);
-  EXPECT_FALSE(window->file_dialog().is_shown());
+  EXPECT_EQ(test::Seam::message(*window), nullptr);
+  EXPECT_FALSE(test::Seam::file_dialog(*window).is_shown());
 
   // Without any application for plain text, a message says so; nothing else changes.
   fs::remove(desktop.desktop_file);
   fs::remove(desktop.mimeapps);
   ASSERT_TRUE(test::run_until([] { return !Gio::AppInfo::get_default_for_type("text/plain"); }));
   click(Role::NewDocumentSpot);
-  ASSERT_SOON(window->message() && window->message()->get_mapped());
-  EXPECT_EQ(window->message()->property_text().get_value(), "No text editor could be started.");
-  EXPECT_TRUE(window->message()->get_modal());
-  EXPECT_EQ(window->message()->get_transient_for(), window.get());
+  ASSERT_SOON(test::Seam::message(*window) && test::Seam::message(*window)->get_mapped());
+  EXPECT_EQ(test::Seam::message(*window)->property_text().get_value(), "No text editor could be started.");
+  EXPECT_TRUE(test::Seam::message(*window)->get_modal());
+  EXPECT_EQ(test::Seam::message(*window)->get_transient_for(), window.get());
   // It shows the program's icon, as every window of the program does.
-  EXPECT_GE(test::icon_numbers(test::x_window(*window->message())), 2u + 16 * 16);
+  EXPECT_GE(test::icon_numbers(test::x_window(*test::Seam::message(*window))), 2u + 16 * 16);
   EXPECT_EQ(desktop.starts(), "0\n0\n");
   // OK closes it.
-  input.focus(*window->message());
+  input.focus(*test::Seam::message(*window));
   input.press_key("Return");
-  EXPECT_SOON(window->message() == nullptr);
+  EXPECT_SOON(test::Seam::message(*window) == nullptr);
   EXPECT_TRUE(engine->calls.empty());
 }
 

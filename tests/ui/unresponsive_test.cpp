@@ -123,7 +123,7 @@ TEST_F(Unresponsive, StopEndsThePageWithTheCrashedMessageAndRefreshLoadsIt) {
 }
 
 TEST_F(Unresponsive, NoticeNamesThePageWaitHidesItStopEndsIt) {
-  PageNotice& notice = window->page_notice();
+  PageNotice& notice = test::Seam::page_notice(*window);
   const int stuck = open_stuck_page();
   EXPECT_FALSE(notice.get_visible());
   click_page();  // a click and a key into the page, which it does not answer

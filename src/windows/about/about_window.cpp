@@ -14,6 +14,7 @@
 #include "core/twips.h"
 #include "toolkit/accessible.h"
 #include "toolkit/style.h"
+#include "windows/keys.h"
 #include "windows/about/about_layout.h"
 
 namespace vel {
@@ -76,6 +77,7 @@ void put(Gtk::Fixed& fixed, Gtk::Widget& widget, about_layout::Role role) {
 
 AboutWindow::AboutWindow(AboutGrowth& growth) : growth_(growth) {
   using about_layout::Role;
+  keys::bind(*this, keys::kSmallWindows);
   ensure_style();
   set_title(about_layout::kCaption);
   // A dialog to a reader, said outright: GTK 4.8 calls a window with a focus widget a "filler".

@@ -5,7 +5,6 @@
 #include <gtkmm/eventcontrollermotion.h>
 #include <gtkmm/eventcontrollerscroll.h>
 #include <gtkmm/picture.h>
-#include <gtkmm/shortcutcontroller.h>
 
 #include <cmath>
 
@@ -16,6 +15,7 @@
 #include "toolkit/hotspot.h"
 #include "toolkit/launcher.h"
 #include "toolkit/style.h"
+#include "windows/keys.h"
 
 namespace vel {
 namespace {
@@ -28,38 +28,6 @@ constexpr const char* kCaptionSuffix = " - Vel ";
 constexpr int kHintPanel = 1;
 constexpr int kStatusPanel = 2;
 
-// Keys for the window's commands, handled ahead of the page and the address box.
-struct Key {
-  const char* trigger;
-  const char* action;
-};
-constexpr Key kKeys[] = {
-    {"<Alt>Left", "win.back"},
-    {"<Alt>Right", "win.forward"},
-    // While the find bar has the focus, Escape closes it (that action is enabled only then).
-    {"Escape", "win.find-close"},
-    {"Escape", "win.escape"},
-    {"F5", "win.reload"},
-    {"<Control>r", "win.reload"},
-    {"<Alt>Home", "win.home"},
-    {"<Control>l", "win.focus-address"},
-    {"F7", "win.caret-browsing"},
-    {"<Control>o", "win.open"},
-    {"<Control>w", "win.close"},
-    {"<Control>q", "app.quit"},
-    {"<Control>p", "win.print"},
-    {"<Control>f", "win.find"},
-    {"F3", "win.find-next"},
-    {"<Shift>F3", "win.find-previous"},
-    {"<Control>plus", "win.zoom-in"},
-    {"<Control>equal", "win.zoom-in"},
-    {"<Control>KP_Add", "win.zoom-in"},
-    {"<Control>minus", "win.zoom-out"},
-    {"<Control>KP_Subtract", "win.zoom-out"},
-    {"<Control>0", "win.zoom-reset"},
-    {"<Control>KP_0", "win.zoom-reset"},
-};
-
 }  // namespace
 
 BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::move(engine)) {
@@ -71,7 +39,7 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
                    twips_to_px(browser_layout::kClientHeight));
   build_actions();
   build_controls();
-  build_shortcuts();
+  keys::bind(*this, keys::kBrowserWindow, Gtk::PropagationPhase::CAPTURE);
   build_page_tools();
 
   load_monitor_.signal_tick().connect([this] { on_monitor_tick(); });
@@ -82,6 +50,9 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
     name_page();
   });
   title_changed_ = engine_->signal_title_changed().connect([this] { name_page(); });
+  download_ = engine_->signal_download().connect([this](const DownloadEvent& event) {
+    if (event.stage == DownloadEvent::Stage::Finished) tell_saved(*this, event.file);
+  });
   name_page();
 }
 
@@ -90,6 +61,7 @@ BrowserWindow::~BrowserWindow() {
   settled_.disconnect();
   title_changed_.disconnect();
   responsive_.disconnect();
+  download_.disconnect();
   address_changed_.disconnect();
   // The engine owns its widget and goes before the window does: take the widget out first.
   fixed_->remove(engine_->widget());
@@ -220,17 +192,6 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
       return status_bar_;
   }
   return nullptr;
-}
-
-void BrowserWindow::build_shortcuts() {
-  auto controller = Gtk::ShortcutController::create();
-  // Ahead of the web view and the address box, which would otherwise take these keys.
-  controller->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
-  controller->set_scope(Gtk::ShortcutScope::LOCAL);
-  for (const Key& key : kKeys)
-    controller->add_shortcut(Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(key.trigger),
-                                                   Gtk::NamedAction::create(key.action)));
-  add_controller(controller);
 }
 
 // --- Start-up and the address box -------------------------------------------------------------

@@ -25,6 +25,9 @@
 #include "windows/browser/zoom_badge.h"
 
 namespace vel {
+namespace test {
+struct Seam;
+}
 
 // The browser window: a banner with invisible hot-spots, the address box, the web view and the
 // status bar, at the fixed rectangles of its control table (browser_layout.h).
@@ -45,6 +48,10 @@ class BrowserWindow : public Gtk::Window {
   // list: into the box and the list, with the progress monitor on.
   void present_and_open(const std::string& address = {});
 
+ private:
+  // The tests and the benchmarks read the window's parts through test::Seam
+  // (tests/support/seam.h), their one way in besides real input and what a screen reader hears.
+  friend struct test::Seam;
   WebEngine& engine() { return *engine_; }
   Gtk::ComboBoxText& address_box() { return *address_box_; }
   // The address box's list as it pops up.
@@ -64,7 +71,6 @@ class BrowserWindow : public Gtk::Window {
   // "This page is not responding", over the page while it does not answer.
   PageNotice& page_notice() { return *page_notice_; }
 
- private:
   // The address box: an entry chosen from the list, and Enter.
   void on_address_chosen();
   void on_address_activated();
@@ -79,7 +85,6 @@ class BrowserWindow : public Gtk::Window {
   // Writes a control's hover hint into the hint panel.
   std::function<void()> write_hint(std::string_view hint);
   void build_actions();
-  void build_shortcuts();
   void remember(const Glib::ustring& text);
   void on_new_document();
   void on_open();
@@ -99,7 +104,7 @@ class BrowserWindow : public Gtk::Window {
   // ms, the window timer's finest step.
   WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
   sigc::connection address_changed_;
-  sigc::connection load_finished_, settled_, title_changed_, responsive_;
+  sigc::connection load_finished_, settled_, title_changed_, responsive_, download_;
   std::unique_ptr<AddressPopup> address_popup_;
   FindBar* find_bar_ = nullptr;
   ZoomBadge* zoom_badge_ = nullptr;

@@ -2,7 +2,7 @@
 #include "windows/browser/find_bar.h"
 
 #include <gtkmm/eventcontrollerfocus.h>
-#include <gtkmm/shortcutcontroller.h>
+#include "windows/keys.h"
 
 namespace vel {
 
@@ -42,17 +42,7 @@ FindBar::FindBar(WebEngine& engine) : Gtk::Box(Gtk::Orientation::HORIZONTAL, 6),
   close_.signal_clicked().connect([this] { close(); });
   count_ = engine_.signal_match_count().connect([this](unsigned n) { on_count(n); });
 
-  // Shift+Enter, ahead of the entry, which has no use for it.
-  auto keys = Gtk::ShortcutController::create();
-  keys->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
-  auto previous = Gtk::CallbackAction::create([this](Gtk::Widget&, const Glib::VariantBase&) {
-    step(false);
-    return true;
-  });
-  for (const char* trigger : {"<Shift>Return", "<Shift>KP_Enter"})
-    keys->add_shortcut(
-        Gtk::Shortcut::create(Gtk::ShortcutTrigger::parse_string(trigger), previous));
-  add_controller(keys);
+  keys::bind(*this, keys::kFindBar, Gtk::PropagationPhase::CAPTURE);
 
   auto focus = Gtk::EventControllerFocus::create();
   focus->signal_enter().connect([this] { focus_changed_.emit(focus_within_ = true); });

@@ -14,6 +14,7 @@
 #include "config.h"
 #include "toolkit/accessible.h"
 #include "toolkit/style.h"
+#include "windows/keys.h"
 #include "windows/clock/readout.h"
 
 namespace vel {
@@ -147,6 +148,7 @@ constexpr unsigned kShownHandBatchMs = 100;
 
 ClockWindow::ClockWindow(Clock clock) : clock_(std::move(clock)) {
   if (!clock_) clock_ = [] { return Glib::DateTime::create_now_local(); };
+  keys::bind(*this, keys::kSmallWindows);
   ensure_style();
   ensure_clock_style();
   add_css_class(std::string(kWindow.role));

@@ -17,6 +17,9 @@
 #include "windows/clock/hand.h"
 
 namespace vel {
+namespace test {
+struct Seam;
+}
 
 class LineLayer;
 
@@ -34,7 +37,9 @@ class ClockWindow : public Gtk::Window {
   // Back asks the application for the browser window, which may have to be created anew.
   sigc::signal<void()>& signal_show_browser() { return show_browser_; }
 
-  // The controls, for the application and for tests.
+ private:
+  // The tests read the window's parts through test::Seam (tests/support/seam.h).
+  friend struct test::Seam;
   Gtk::Button& back_button() { return *back_button_; }
   Gtk::Label& time_readout() { return label<clock_layout::index_of("time-readout")>(); }
   Gtk::Label& date_readout() { return label<clock_layout::index_of("date-readout")>(); }
@@ -48,7 +53,6 @@ class ClockWindow : public Gtk::Window {
   Gtk::Widget* widget(std::size_t row) const { return widgets_.at(row); }
   Gtk::Fixed& client_area() { return *fixed_; }
 
- private:
   // Back: shows the browser window, then hides this one.
   void on_back_clicked();
   // Writes the time and date read-outs.
