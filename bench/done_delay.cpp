@@ -17,10 +17,10 @@
 #include <utility>
 #include <vector>
 
-#include "webkit/webkit_engine.h"
 #include "support/main_loop.h"
 #include "support/seam.h"
 #include "toolkit/graphics.h"
+#include "webkit/webkit_engine.h"
 #include "windows/browser/browser_window.h"
 
 namespace {
@@ -38,7 +38,8 @@ void run(Glib::RefPtr<Gtk::Application> app, int runs,
     if (!finished_us) finished_us = g_get_monotonic_time();
   });
   test::Seam::status_bar(window).panel(2)->property_label().signal_changed().connect([&] {
-    if (!done_us && test::Seam::status_bar(window).panel_text(2) == "Done") done_us = g_get_monotonic_time();
+    if (!done_us && test::Seam::status_bar(window).panel_text(2) == "Done")
+      done_us = g_get_monotonic_time();
   });
   for (const auto& [name, address] : pages)
     for (int run = 0; run < runs; ++run) {

@@ -29,7 +29,6 @@ Application::~Application() {
   for (const unsigned watch : signal_watches_) g_source_remove(watch);
 }
 
-
 // Closing a window only hides it; it is dropped right after the close has been handled, which
 // destroys it whole (timers, engine). A window GTK destroyed by itself would leave a dead object
 // behind for the next show.

@@ -17,59 +17,60 @@ StandInPage page(std::string title, std::string text, bool insecure_alternative_
 
 StandInPage untrusted_certificate() {
   return page("This connection is not private",
-          "The site's certificate is not trusted, so Vel did not open the page. Someone may be "
-          "pretending to be the site.",
+              "The site's certificate is not trusted, so Vel did not open the page. Someone may be "
+              "pretending to be the site.",
               true);
 }
 
 StandInPage secure_connection_failed() {
   return page("A secure connection could not be made",
-          "The site did not complete a secure (https) connection: it may not offer one, or its "
-          "certificate may not be trusted. Vel did not open the page.",
+              "The site did not complete a secure (https) connection: it may not offer one, or its "
+              "certificate may not be trusted. Vel did not open the page.",
               true);
 }
 
 StandInPage host_not_found() {
-  return page("The site could not be found",
-          "No server is known by this name. Check the address for typing errors, then Refresh.");
+  return page(
+      "The site could not be found",
+      "No server is known by this name. Check the address for typing errors, then Refresh.");
 }
 
 StandInPage connection_refused() {
   return page("The site refused the connection",
-          "Nothing at this address accepted the connection. The site may be down or the port "
-          "wrong: check the address, then Refresh to try again.");
+              "Nothing at this address accepted the connection. The site may be down or the port "
+              "wrong: check the address, then Refresh to try again.");
 }
 
 StandInPage timed_out() {
   return page("The site took too long to answer",
-          "The site did not answer in time. It may be busy: Refresh to try again.");
+              "The site did not answer in time. It may be busy: Refresh to try again.");
 }
 
 StandInPage blocked_port() {
   return page("This port is blocked",
-          "The address uses a port kept for other services than the web, so Vel does not open "
-          "it. Check the port in the address.");
+              "The address uses a port kept for other services than the web, so Vel does not open "
+              "it. Check the port in the address.");
 }
 
 StandInPage file_unreadable() {
   return page("The file could not be opened",
-          "Vel could not read this file. Check that it exists and that you may read it.");
+              "Vel could not read this file. Check that it exists and that you may read it.");
 }
 
 StandInPage cannot_show() {
   return page("Vel cannot show this address",
-          "This address is not a page Vel can show. Check the address.");
+              "This address is not a page Vel can show. Check the address.");
 }
 
 StandInPage connection_closed() {
   return page("The connection was closed",
-          "The site closed the connection before the page arrived. Refresh to try again.");
+              "The site closed the connection before the page arrived. Refresh to try again.");
 }
 
 StandInPage no_handler(std::string_view uri) {
   return page("No application opens this address",
-          "Vel does not show \"" + uri_scheme(uri) +
-              ":\" addresses, and no application on this system opens them.");
+              "Vel does not show \"" + uri_scheme(uri) +
+                  ":\" addresses, and no application on this system opens them.");
 }
 
 StandInPage refused_address(std::string_view reason) {
@@ -78,12 +79,12 @@ StandInPage refused_address(std::string_view reason) {
 
 StandInPage too_much_memory() {
   return page("This page used too much memory",
-          "The page used too much memory and was stopped. Refresh to load it again.");
+              "The page used too much memory and was stopped. Refresh to load it again.");
 }
 
 StandInPage ended_not_responding() {
   return page("This page has stopped",
-          "The page was not responding and was stopped. Refresh to load it again.");
+              "The page was not responding and was stopped. Refresh to load it again.");
 }
 
 StandInPage stopped() {
@@ -116,8 +117,8 @@ std::string stand_in_html(const StandInPage& page, std::string_view address,
                      html_escape(heading) + "</h1><p>" + html_escape(page.text) + "</p>";
   if (!address.empty()) html += "<p>Address: <code>" + html_escape(address) + "</code></p>";
   if (!alternative.empty())
-    html += "<p>Open the page without a secure connection: <a href=\"" +
-            html_escape(alternative) + "\">" + html_escape(alternative) + "</a></p>";
+    html += "<p>Open the page without a secure connection: <a href=\"" + html_escape(alternative) +
+            "\">" + html_escape(alternative) + "</a></p>";
   return html + "</body></html>";
 }
 

@@ -10,7 +10,7 @@ namespace vel {
 // failed, an address refused, a page whose process ended, a web page while working offline, and
 // the notice over a page that does not answer. Every such text of the program is in this table.
 struct StandInPage {
-  std::string title;    // the page's title, and so the caption's
+  std::string title;  // the page's title, and so the caption's
   std::string text;
   std::string heading;  // empty: the title
   // The secure connection failed, so the same address over http might open.

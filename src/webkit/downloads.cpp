@@ -77,20 +77,21 @@ void Downloads::started(WebKitDownload* download) {
                      static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Started);
                    }),
                    this);
-  g_signal_connect(download, "received-data",
-                   G_CALLBACK(+[](WebKitDownload* d, guint64, gpointer self) {
-                     const gint64 now = g_get_monotonic_time();
-                     auto* last = static_cast<gint64*>(g_object_get_data(G_OBJECT(d), kProgressKey));
-                     if (last && now - *last < kProgressUs) return;
-                     if (!last) {
-                       last = g_new(gint64, 1);
-                       g_object_set_data_full(G_OBJECT(d), kProgressKey, last, g_free);
-                     }
-                     *last = now;
-                     static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Progress);
-                   }),
-                   this);
-  g_signal_connect(download, "failed", G_CALLBACK(+[](WebKitDownload* d, GError* error, gpointer self) {
+  g_signal_connect(
+      download, "received-data", G_CALLBACK(+[](WebKitDownload* d, guint64, gpointer self) {
+        const gint64 now = g_get_monotonic_time();
+        auto* last = static_cast<gint64*>(g_object_get_data(G_OBJECT(d), kProgressKey));
+        if (last && now - *last < kProgressUs) return;
+        if (!last) {
+          last = g_new(gint64, 1);
+          g_object_set_data_full(G_OBJECT(d), kProgressKey, last, g_free);
+        }
+        *last = now;
+        static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Progress);
+      }),
+      this);
+  g_signal_connect(download, "failed",
+                   G_CALLBACK(+[](WebKitDownload* d, GError* error, gpointer self) {
                      static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Failed,
                                                          error ? error->message : nullptr);
                    }),

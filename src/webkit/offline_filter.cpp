@@ -155,7 +155,8 @@ void OfflineFilter::show_offline_page(const std::string& uri) {
   // Not inside the engine's own signal: a reload would cancel a page loaded from there.
   page_idle_.disconnect();
   page_idle_ = Glib::signal_idle().connect([this, uri] {
-    webkit_web_view_load_alternate_html(view_, stand_in_html(stand_in::offline()).c_str(), uri.c_str(), nullptr);
+    webkit_web_view_load_alternate_html(view_, stand_in_html(stand_in::offline()).c_str(),
+                                        uri.c_str(), nullptr);
     return false;
   });
 }

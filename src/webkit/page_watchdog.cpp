@@ -21,8 +21,7 @@ PageWatchdog::PageWatchdog(WebKitWebView* view, WatchdogSettings settings,
       settings_(settings),
       on_hung_changed_(std::move(on_hung_changed)),
       cancellable_(g_cancellable_new()),
-      self_(std::make_shared<PageWatchdog*>(this)) {
-}
+      self_(std::make_shared<PageWatchdog*>(this)) {}
 
 PageWatchdog::~PageWatchdog() {
   *self_ = nullptr;

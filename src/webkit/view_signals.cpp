@@ -18,18 +18,18 @@ void WebKitEngine::connect_view() {
                      static_cast<WebKitEngine*>(self)->on_load_changed(event);
                    }),
                    this);
-  g_signal_connect(view_, "load-failed",
-                   G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char* uri, GError* error,
-                                  gpointer self) {
-                     return static_cast<WebKitEngine*>(self)->on_load_failed(uri, error);
-                   }),
-                   this);
+  g_signal_connect(
+      view_, "load-failed",
+      G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char* uri, GError* error, gpointer self) {
+        return static_cast<WebKitEngine*>(self)->on_load_failed(uri, error);
+      }),
+      this);
   // A certificate that is not trusted ends the load: say so instead of showing an empty view.
   g_signal_connect(view_, "load-failed-with-tls-errors",
-                   G_CALLBACK(+[](WebKitWebView*, char* uri, GTlsCertificate*,
-                                  GTlsCertificateFlags, gpointer self) -> gboolean {
-                     static_cast<WebKitEngine*>(self)->show_failure(stand_in::untrusted_certificate(),
-                                                                    uri ? uri : "");
+                   G_CALLBACK(+[](WebKitWebView*, char* uri, GTlsCertificate*, GTlsCertificateFlags,
+                                  gpointer self) -> gboolean {
+                     static_cast<WebKitEngine*>(self)->show_failure(
+                         stand_in::untrusted_certificate(), uri ? uri : "");
                      return TRUE;
                    }),
                    this);

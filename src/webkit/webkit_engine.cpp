@@ -41,10 +41,9 @@ WebKitEngine::WebKitEngine(const EngineSettings& settings)
       widget_(Glib::wrap(GTK_WIDGET(view_))),
       offline_filter_(view_),
       downloads_(view_, [this](const DownloadEvent& event) { download_.emit(event); }),
-      navigation_check_{[this](const std::string& uri) { open(uri); },
-                        [this](const StandInPage& page, const std::string& uri) {
-                          show_failure(page, uri);
-                        }},
+      navigation_check_{
+          [this](const std::string& uri) { open(uri); },
+          [this](const StandInPage& page, const std::string& uri) { show_failure(page, uri); }},
       find_(view_, match_count_),
       probe_(view_, [this] { announce_if_settled(); }),
       dialogs_(view_),
@@ -213,8 +212,8 @@ void WebKitEngine::watch_command(std::function<void()> again) {
 void WebKitEngine::go_to(WebKitBackForwardListItem* item) {
   note_request();
   webkit_web_view_go_to_back_forward_list_item(view_, item);
-  std::shared_ptr<WebKitBackForwardListItem> held(
-      WEBKIT_BACK_FORWARD_LIST_ITEM(g_object_ref(item)), [](auto* i) { g_object_unref(i); });
+  std::shared_ptr<WebKitBackForwardListItem> held(WEBKIT_BACK_FORWARD_LIST_ITEM(g_object_ref(item)),
+                                                  [](auto* i) { g_object_unref(i); });
   watch_command([this, held] {
     note_request();
     webkit_web_view_go_to_back_forward_list_item(view_, held.get());

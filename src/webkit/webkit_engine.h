@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "webkit/engine_settings.h"
 #include "engine/web_engine.h"
+#include "webkit/engine_settings.h"
 
 namespace vel {
 

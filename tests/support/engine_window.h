@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "webkit/webkit_engine.h"
 #include "support/ui_support.h"
+#include "webkit/webkit_engine.h"
 #include "windows/browser/browser_window.h"
 
 namespace vel::test {

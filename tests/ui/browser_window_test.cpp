@@ -88,8 +88,9 @@ TEST_F(Fixture, StartsAtItsLayoutSizesWithNothingRequested) {
 TEST_F(Fixture, EnterNavigatesThenAppendsEvenDuplicates) {
   enter("a.test");
   enter("a.test");
-  enter("   ");                                    // blanks are passed on as they are
-  EXPECT_FALSE(test::Seam::load_monitor(*window).enabled());  // Enter never starts the progress monitor
+  enter("   ");  // blanks are passed on as they are
+  EXPECT_FALSE(
+      test::Seam::load_monitor(*window).enabled());  // Enter never starts the progress monitor
   // What the engine refuses is not remembered, and the text stays in the box.
   enter("");
   engine->fail_navigate = true;
@@ -126,7 +127,8 @@ constexpr auto kDescription = GTK_ACCESSIBLE_PROPERTY_DESCRIPTION;
 using test::accessible_property;
 
 TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
-  test::Seam::address_box(*window).append("");  // a choice that requests nothing, so the monitor says "Done"
+  test::Seam::address_box(*window).append(
+      "");  // a choice that requests nothing, so the monitor says "Done"
   choose(0);
   ASSERT_SOON(!test::Seam::load_monitor(*window).enabled());
   EXPECT_TRUE(engine->calls.empty());
@@ -134,13 +136,13 @@ TEST_F(Fixture, ScreenReaderHearsEveryControlNamedAndTheHotspotsAsButtons) {
   // Every hot-spot is a button outside the Tab order.
   for (const auto& c : browser_layout::kControls)
     if (c.kind == browser_layout::Kind::Hotspot) {
-      EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(test::Seam::control(*window, c.role).gobj()),
-                                               GTK_ACCESSIBLE_ROLE_BUTTON))
+      EXPECT_TRUE(gtk_test_accessible_has_role(
+          GTK_ACCESSIBLE(test::Seam::control(*window, c.role).gobj()), GTK_ACCESSIBLE_ROLE_BUTTON))
           << c.id;
       EXPECT_FALSE(test::Seam::control(*window, c.role).get_focusable()) << c.id;
     }
-  EXPECT_TRUE(gtk_test_accessible_has_role(GTK_ACCESSIBLE(test::Seam::control(*window, Role::Banner).gobj()),
-                                           GTK_ACCESSIBLE_ROLE_IMG));
+  EXPECT_TRUE(gtk_test_accessible_has_role(
+      GTK_ACCESSIBLE(test::Seam::control(*window, Role::Banner).gobj()), GTK_ACCESSIBLE_ROLE_IMG));
   EXPECT_EQ(accessible_property(*test::Seam::status_bar(*window).panel(2), kDescription), "Done");
 }
 

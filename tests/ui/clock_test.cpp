@@ -115,12 +115,15 @@ TEST_F(ClockFixture, StandsAtItsSizeWithBackFocusedOnItsRectangle) {
   // A long text stays inside its box of 1335 twips.
   test::Seam::date_readout(*window).set_text("a date far longer than the read-out box can hold");
   int min = 0, nat = 0, min_base = 0, nat_base = 0;
-  test::Seam::date_readout(*window).measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base, nat_base);
+  test::Seam::date_readout(*window).measure(Gtk::Orientation::HORIZONTAL, -1, min, nat, min_base,
+                                            nat_base);
   EXPECT_EQ(nat, 89);
 }
 
 TEST_F(ClockFixture, ReadoutsAreEmptyUntilTheFirstTickAndEachTickReadsTheClockAgain) {
-  EXPECT_EQ(test::Seam::time_readout(*window).get_text() + test::Seam::date_readout(*window).get_text(), "");
+  EXPECT_EQ(
+      test::Seam::time_readout(*window).get_text() + test::Seam::date_readout(*window).get_text(),
+      "");
   test::show_and_wait(*window);
   wait_tick(test::Seam::readout_timer(*window));
   EXPECT_EQ(test::Seam::time_readout(*window).get_text(), "13:05:09");
@@ -178,7 +181,9 @@ struct AppFixture : ::testing::Test {
   void click_time_zone() {
     test::click_control(input, *app->browser_window(), browser_layout::Role::ClockSpot);
   }
-  void click_back() { input.click(*app->clock_window(), test::Seam::back_button(*app->clock_window())); }
+  void click_back() {
+    input.click(*app->clock_window(), test::Seam::back_button(*app->clock_window()));
+  }
   // Opens the clock from the browser window and moves it clear of the hot-spot.
   ClockWindow* open_clock() {
     const ClockWindow* before = app->clock_window();

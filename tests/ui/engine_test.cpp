@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "webkit/webkit_engine.h"
 #include "support/engine_window.h"
 #include "support/ui_support.h"
 #include "toolkit/hotspot.h"
+#include "webkit/webkit_engine.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;
@@ -48,7 +48,9 @@ struct EngineFixture : test::EngineWindow {
   }
 
   // What a click on the hot-spot runs.
-  void press(test::Role role) { dynamic_cast<Hotspot&>(test::Seam::control(*window, role)).activate_click(); }
+  void press(test::Role role) {
+    dynamic_cast<Hotspot&>(test::Seam::control(*window, role)).activate_click();
+  }
 };
 
 }  // namespace

@@ -3,8 +3,8 @@
 // A program of its own: the limit is the first engine's, set before any page's process starts.
 #include <gtest/gtest.h>
 
-#include "webkit/webkit_engine.h"
 #include "support/ui_support.h"
+#include "webkit/webkit_engine.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;

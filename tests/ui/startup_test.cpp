@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 #include <gtkmm/entry.h>
 
-#include "webkit/webkit_engine.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
 #include "support/ui_support.h"
+#include "webkit/webkit_engine.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;

@@ -255,7 +255,8 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   ASSERT_TRUE(test::run_until([] { return !Gio::AppInfo::get_default_for_type("text/plain"); }));
   click(Role::NewDocumentSpot);
   ASSERT_SOON(test::Seam::message(*window) && test::Seam::message(*window)->get_mapped());
-  EXPECT_EQ(test::Seam::message(*window)->property_text().get_value(), "No text editor could be started.");
+  EXPECT_EQ(test::Seam::message(*window)->property_text().get_value(),
+            "No text editor could be started.");
   EXPECT_TRUE(test::Seam::message(*window)->get_modal());
   EXPECT_EQ(test::Seam::message(*window)->get_transient_for(), window.get());
   // It shows the program's icon, as every window of the program does.

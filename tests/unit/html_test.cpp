@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/html.h"
-#include "core/stand_in_pages.h"
 
 #include <gtest/gtest.h>
 
 #include <tuple>
+
+#include "core/stand_in_pages.h"
 
 TEST(Html, EscapingLeavesNoMarkupAndNoWayOutOfAQuotedAttribute) {
   const std::tuple<const char*, const char*, const char*> rows[] = {

@@ -14,8 +14,8 @@
 #include "core/twips.h"
 #include "toolkit/accessible.h"
 #include "toolkit/style.h"
-#include "windows/keys.h"
 #include "windows/about/about_layout.h"
+#include "windows/keys.h"
 
 namespace vel {
 namespace {

@@ -267,7 +267,7 @@ void BrowserWindow::on_open() {
 void BrowserWindow::on_offline() {
   if (!engine_->set_offline(true))
     message_box_.show(*this, "Vel could not switch to working offline.",
-                  "Pages may still be loaded from the network.");
+                      "Pages may still be loaded from the network.");
 }
 
 // --- Find, zoom and print: over the page, inside its rectangle -----------------------------------

@@ -2,6 +2,7 @@
 #include "windows/browser/find_bar.h"
 
 #include <gtkmm/eventcontrollerfocus.h>
+
 #include "windows/keys.h"
 
 namespace vel {

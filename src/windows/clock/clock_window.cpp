@@ -14,8 +14,8 @@
 #include "config.h"
 #include "toolkit/accessible.h"
 #include "toolkit/style.h"
-#include "windows/keys.h"
 #include "windows/clock/readout.h"
+#include "windows/keys.h"
 
 namespace vel {
 namespace {
