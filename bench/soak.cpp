@@ -29,6 +29,7 @@
 #include "process_memory.h"
 #include "support/main_loop.h"
 #include "support/page_server.h"
+#include "support/seam.h"
 #include "toolkit/graphics.h"
 #include "windows/browser/browser_window.h"
 #include "windows/clock/clock_window.h"
@@ -122,7 +123,8 @@ class Soak {
     app_->show_clock_window();
     started_us_ = last_report_us_ = g_get_monotonic_time();
     std::printf("soak: %d navigations among %zu pages on 127.0.0.1:%d, clock window %s\n", total_,
-                kPages.size(), server_.port(), app_->clock_window() ? "open" : "NOT open");
+                kPages.size(), server_.port(),
+                test::Seam::clock_window(*app_) ? "open" : "NOT open");
     report("start");
     for (; done_ < total_; ++done_) {
       if (done_ > 0 && done_ % every_ == 0) report(std::to_string(done_));
@@ -208,7 +210,9 @@ class Soak {
         done_, static_cast<double>(g_get_monotonic_time() - started_us_) / 1e6, stopped_pages_,
         lost_processes_, timeouts_,
         static_cast<std::size_t>(window_->address_box().get_model()->children().size()),
-        app_->clock_window() && app_->clock_window()->get_visible() ? "open" : "closed");
+        test::Seam::clock_window(*app_) && test::Seam::clock_window(*app_)->get_visible()
+            ? "open"
+            : "closed");
     // What the server answered, so a run of quick failures cannot pass for a run of pages.
     std::map<std::string, int> served;  // type -> responses
     int known = 0;

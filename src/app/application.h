@@ -13,6 +13,9 @@
 
 namespace vel {
 
+namespace test {
+struct Seam;
+}
 class BrowserWindow;
 class AboutWindow;
 class ClockWindow;
@@ -30,15 +33,9 @@ class Application : public Gtk::Application {
 
   // The browser window, created and loaded when there is none.
   BrowserWindow& show_browser_window();
-  BrowserWindow* browser_window() const { return browser_window_.get(); }
 
   // The clock window, created when there is none, shown modeless.
   ClockWindow& show_clock_window();
-  ClockWindow* clock_window() const { return clock_window_.get(); }
-
-  // The About window, while there is one; the About growth makes it when it starts to grow.
-  AboutWindow* about_window() const { return about_window_.get(); }
-  AboutGrowth& about_growth() { return about_growth_; }
 
   // Ends the program at once: every window closes.
   void quit_program();
@@ -49,6 +46,15 @@ class Application : public Gtk::Application {
   void on_startup() override;
 
  private:
+  // The tests and the benchmarks see which windows there are through test::Seam
+  // (tests/support/seam.h).
+  friend struct test::Seam;
+  BrowserWindow* browser_window() const { return browser_window_.get(); }
+  ClockWindow* clock_window() const { return clock_window_.get(); }
+  // The About window, while there is one; the About growth makes it when it starts to grow.
+  AboutWindow* about_window() const { return about_window_.get(); }
+  AboutGrowth& about_growth() { return about_growth_; }
+
   template <class Window>
   void drop_when_closed(std::unique_ptr<Window>& slot);
   // The About window, created hidden when there is none.

@@ -7,8 +7,11 @@ namespace vel::test {
 
 bool run_until(const std::function<bool()>& done, std::chrono::milliseconds deadline) {
   const auto end = std::chrono::steady_clock::now() + deadline;
-  const guint waker = g_timeout_add(
-      20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+  // At the lowest priority: a check slower than the period leaves the waker due at every turn, and
+  // a turn runs only the most urgent of the sources due, so a more urgent waker would starve the
+  // toolkit's drawing (GDK_PRIORITY_REDRAW) for as long as the wait lasts.
+  const guint waker = g_timeout_add_full(
+      G_PRIORITY_LOW, 20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
   bool ok = done();
   while (!ok && std::chrono::steady_clock::now() < end) {
     g_main_context_iteration(nullptr, TRUE);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/application.h"
+#include "windows/about/about_window.h"
 #include "windows/browser/browser_window.h"
 #include "windows/clock/clock_window.h"
 
@@ -36,6 +38,17 @@ struct Seam {
   static const LineCoords& hand_line(const ClockWindow& w) { return w.hand_line(); }
   static Gtk::Widget* widget(const ClockWindow& w, std::size_t row) { return w.widget(row); }
   static Gtk::Fixed& client_area(ClockWindow& w) { return w.client_area(); }
+
+  // The About window.
+  static Gtk::Label& credits(AboutWindow& w) { return w.credits(); }
+  static Gtk::Label& notice(AboutWindow& w) { return w.notice(); }
+  static Gtk::Button& ok_button(AboutWindow& w) { return w.ok_button(); }
+
+  // Which windows the application has now.
+  static BrowserWindow* browser_window(const Application& app) { return app.browser_window(); }
+  static ClockWindow* clock_window(const Application& app) { return app.clock_window(); }
+  static AboutWindow* about_window(const Application& app) { return app.about_window(); }
+  static AboutGrowth& about_growth(Application& app) { return app.about_growth(); }
 };
 
 }  // namespace vel::test

@@ -35,23 +35,23 @@ struct AboutFixture : ::testing::Test {
     window = &app->show_browser_window();
     test::show_and_wait(*window);
     // Runs after the window's own handler: the size each tick left behind.
-    tick_ = app->about_growth().timer().signal_tick().connect([this] {
-      if (AboutWindow* about = app->about_window()) sizes.push_back(about->size_twips());
+    tick_ = test::Seam::about_growth(*app).timer().signal_tick().connect([this] {
+      if (AboutWindow* about = test::Seam::about_window(*app)) sizes.push_back(about->size_twips());
     });
   }
   ~AboutFixture() override {
     // Every test starts with no About window and the timer off.
     tick_.disconnect();
-    app->about_growth().timer().set_enabled(false);
-    if (app->about_window()) {
-      app->about_window()->close();
-      test::run_until([&] { return app->about_window() == nullptr; });
+    test::Seam::about_growth(*app).timer().set_enabled(false);
+    if (test::Seam::about_window(*app)) {
+      test::Seam::about_window(*app)->close();
+      test::run_until([&] { return test::Seam::about_window(*app) == nullptr; });
     }
   }
 
   void open_about() {
     input.click(*window, test::Seam::control(*window, test::Role::AboutSpot));
-    ASSERT_SOON(app->about_window() && app->about_window()->get_mapped());
+    ASSERT_SOON(test::Seam::about_window(*app) && test::Seam::about_window(*app)->get_mapped());
   }
 
   Glib::RefPtr<Application> app;
@@ -65,18 +65,18 @@ struct AboutFixture : ::testing::Test {
 
 TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize) {
   open_about();
-  AboutWindow* about = app->about_window();
+  AboutWindow* about = test::Seam::about_window(*app);
   auto* title_bar = dynamic_cast<Gtk::HeaderBar*>(about->get_titlebar());
   ASSERT_NE(title_bar, nullptr);
   EXPECT_EQ(title_bar->get_decoration_layout(), ":close");  // no minimise, no maximise
   EXPECT_FALSE(about->get_modal());
   EXPECT_TRUE(
       gtk_test_accessible_has_role(GTK_ACCESSIBLE(about->gobj()), GTK_ACCESSIBLE_ROLE_DIALOG));
-  EXPECT_EQ(about->get_focus(), &about->ok_button());
+  EXPECT_EQ(about->get_focus(), &test::Seam::ok_button(*about));
   // A reader hears nothing unnamed: the texts and OK, the lines silent.
   EXPECT_EQ(test::unnamed_for_readers(*about), std::vector<std::string>{});
   // The rights notice is pure blue.
-  char* attributes = pango_attr_list_to_string(about->notice().get_attributes().gobj());
+  char* attributes = pango_attr_list_to_string(test::Seam::notice(*about).get_attributes().gobj());
   EXPECT_STREQ(attributes, "0 4294967295 foreground #00000000ffff");
   g_free(attributes);
   EXPECT_TRUE(window->get_visible());
@@ -91,9 +91,9 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
   ASSERT_SOON(sizes.size() >= 2);
   input.click(*window, test::Seam::control(*window, test::Role::AboutSpot));
   ASSERT_SOON(about->size_twips() == minimum);
-  EXPECT_EQ(app->about_window(), about);
+  EXPECT_EQ(test::Seam::about_window(*app), about);
   EXPECT_TRUE(about->get_visible());
-  ASSERT_SOON(!app->about_growth().timer().enabled());
+  ASSERT_SOON(!test::Seam::about_growth(*app).timer().enabled());
   const about::SizeTwips last = about->size_twips();
   EXPECT_TRUE(last.width >= 3000 || last.height >= 3000);
   // The window on the screen, frame and title bar included, has that size.
@@ -106,50 +106,50 @@ TEST_F(AboutFixture, OpensModelessAndEachOpeningGrowsItFromItsMinimumToFullSize)
 
 TEST_F(AboutFixture, OkHidesItAndItGoesOnGrowingHidden) {
   open_about();
-  AboutWindow* about = app->about_window();
-  ASSERT_SOON(!app->about_growth().timer().enabled());
+  AboutWindow* about = test::Seam::about_window(*app);
+  ASSERT_SOON(!test::Seam::about_growth(*app).timer().enabled());
   const float full_height = about->size_twips().height;
   sizes.clear();
-  input.click(*about, about->ok_button());
+  input.click(*about, test::Seam::ok_button(*about));
   ASSERT_SOON(!about->get_visible());
   EXPECT_TRUE(window->get_visible());
-  EXPECT_EQ(app->about_window(), about);  // hidden, not destroyed
+  EXPECT_EQ(test::Seam::about_window(*app), about);  // hidden, not destroyed
   EXPECT_EQ(about->requested_size().width, 0.0f);
-  EXPECT_TRUE(app->about_growth().timer().enabled());
+  EXPECT_TRUE(test::Seam::about_growth(*app).timer().enabled());
   // Hidden, it grows on until a side is full again; its height was full already.
-  ASSERT_SOON(!app->about_growth().timer().enabled());
+  ASSERT_SOON(!test::Seam::about_growth(*app).timer().enabled());
   ASSERT_EQ(sizes.size(), 1u);
   EXPECT_EQ(sizes[0].height, full_height + about::kStepTwips);
   EXPECT_FALSE(about->get_visible());
   // Opening again shows the same window from zero.
   open_about();
-  EXPECT_EQ(app->about_window(), about);
+  EXPECT_EQ(test::Seam::about_window(*app), about);
   EXPECT_EQ(about->size_twips(), about->minimum_size());
 }
 
 TEST_F(AboutFixture, CloseBoxRunsNoneOfOksStepsAndATickMakesAHiddenOne) {
   open_about();
-  ASSERT_SOON(!app->about_growth().timer().enabled());
-  app->about_window()->close();  // as the close box does
-  ASSERT_SOON(app->about_window() == nullptr);
-  EXPECT_FALSE(app->about_growth().timer().enabled());
+  ASSERT_SOON(!test::Seam::about_growth(*app).timer().enabled());
+  test::Seam::about_window(*app)->close();  // as the close box does
+  ASSERT_SOON(test::Seam::about_window(*app) == nullptr);
+  EXPECT_FALSE(test::Seam::about_growth(*app).timer().enabled());
   // A tick that finds no About window makes one, hidden, and sizes it.
   sizes.clear();
-  app->about_growth().timer().set_enabled(true);
+  test::Seam::about_growth(*app).timer().set_enabled(true);
   ASSERT_SOON(!sizes.empty());
-  ASSERT_NE(app->about_window(), nullptr);
-  EXPECT_FALSE(app->about_window()->get_visible());
+  ASSERT_NE(test::Seam::about_window(*app), nullptr);
+  EXPECT_FALSE(test::Seam::about_window(*app)->get_visible());
   // The next opening shows it.
   open_about();
-  EXPECT_TRUE(app->about_window()->get_visible());
+  EXPECT_TRUE(test::Seam::about_window(*app)->get_visible());
 }
 
 TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
   // Opened by their actions: the hot-spots that open them have tests of their own.
   const auto about = [&]() -> Gtk::Window& {
     app->activate_action("about");
-    EXPECT_SOON(app->about_window() != nullptr);
-    return *app->about_window();
+    EXPECT_SOON(test::Seam::about_window(*app) != nullptr);
+    return *test::Seam::about_window(*app);
   };
   const auto press_in = [&](Gtk::Window& shown, const char* key) {
     ASSERT_SOON(shown.get_mapped());
@@ -157,9 +157,9 @@ TEST_F(AboutFixture, CtrlWClosesItAndTheClockAndCtrlQQuitsFromEither) {
     input.press_key(key, {"Control_L"});
   };
   press_in(app->show_clock_window(), "w");
-  ASSERT_SOON(app->clock_window() == nullptr);
+  ASSERT_SOON(test::Seam::clock_window(*app) == nullptr);
   press_in(about(), "w");
-  ASSERT_SOON(app->about_window() == nullptr);
+  ASSERT_SOON(test::Seam::about_window(*app) == nullptr);
   EXPECT_TRUE(window->get_visible());
 
   // The application's windows; what else the process has on the screen is not asked about.

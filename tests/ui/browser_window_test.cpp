@@ -185,3 +185,19 @@ TEST_F(Fixture, AVeryLongAddressNeverMakesTheListWiderThanTheWindow) {
   ASSERT_SOON(test::Seam::address_popup(*window).popover().get_width() > 0);
   EXPECT_LE(test::Seam::address_popup(*window).popover().get_width(), window->get_width());
 }
+
+TEST_F(Fixture, OnlyADownloadThatEndedWholeIsToldAsSavedWithItsFolder) {
+  using Stage = DownloadEvent::Stage;
+  for (const Stage stage : {Stage::Started, Stage::Progress, Stage::Failed})
+    engine->download({stage, 1, "/tmp/dl/half.bin", 10, 20, "cut off"});
+  test::drain_events();
+  EXPECT_EQ(test::shown_window("GtkMessageDialog"), nullptr);
+  engine->download({Stage::Finished, 2, "/tmp/dl/whole.bin", 20, 20, {}});
+  GtkWindow* told = nullptr;
+  ASSERT_SOON((told = test::shown_window("GtkMessageDialog")));
+  auto* dialog = dynamic_cast<Gtk::MessageDialog*>(Glib::wrap(told));
+  EXPECT_EQ(dialog->property_text().get_value(), "Saved “whole.bin” in /tmp/dl.");
+  EXPECT_EQ(dialog->get_transient_for(), window.get());
+  dialog->response(Gtk::ResponseType::OK);
+  EXPECT_SOON(test::shown_window("GtkMessageDialog") == nullptr);
+}

@@ -179,18 +179,19 @@ struct AppFixture : ::testing::Test {
   ~AppFixture() override { app->quit_program(); }
 
   void click_time_zone() {
-    test::click_control(input, *app->browser_window(), browser_layout::Role::ClockSpot);
+    test::click_control(input, *test::Seam::browser_window(*app), browser_layout::Role::ClockSpot);
   }
   void click_back() {
-    input.click(*app->clock_window(), test::Seam::back_button(*app->clock_window()));
+    input.click(*test::Seam::clock_window(*app),
+                test::Seam::back_button(*test::Seam::clock_window(*app)));
   }
   // Opens the clock from the browser window and moves it clear of the hot-spot.
   ClockWindow* open_clock() {
-    const ClockWindow* before = app->clock_window();
+    const ClockWindow* before = test::Seam::clock_window(*app);
     click_time_zone();
-    EXPECT_SOON(app->clock_window() && app->clock_window()->get_mapped() &&
-                app->clock_window()->get_visible());
-    ClockWindow* clock = app->clock_window();
+    EXPECT_SOON(test::Seam::clock_window(*app) && test::Seam::clock_window(*app)->get_mapped() &&
+                test::Seam::clock_window(*app)->get_visible());
+    ClockWindow* clock = test::Seam::clock_window(*app);
     if (clock && clock != before) input.move_window(*clock, 700, 500);
     return clock;
   }
@@ -201,26 +202,26 @@ struct AppFixture : ::testing::Test {
 
 TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   test::show_and_wait(app->show_browser_window());
-  ASSERT_EQ(app->clock_window(), nullptr);
+  ASSERT_EQ(test::Seam::clock_window(*app), nullptr);
 
   // The hot-spot creates the clock window once; a second click finds the same one.
   ClockWindow* clock = open_clock();
   ASSERT_NE(clock, nullptr);
-  EXPECT_TRUE(app->browser_window()->get_visible());
+  EXPECT_TRUE(test::Seam::browser_window(*app)->get_visible());
   // The clock action's own handler has run when this one does.
   bool handled = false;
   auto action = std::dynamic_pointer_cast<Gio::SimpleAction>(app->lookup_action("clock"));
   action->signal_activate().connect([&](const Glib::VariantBase&) { handled = true; });
   click_time_zone();
   ASSERT_SOON(handled);
-  EXPECT_EQ(app->clock_window(), clock);
+  EXPECT_EQ(test::Seam::clock_window(*app), clock);
   EXPECT_EQ(app->get_windows().size(), 2u);
 
   // Back hides the clock and keeps it; its hand goes on sweeping out of sight, far enough that
   // a hand still drawn where it was hidden would show on other pixels.
   click_back();
   ASSERT_SOON(!clock->get_visible());
-  EXPECT_TRUE(app->browser_window()->get_visible());
+  EXPECT_TRUE(test::Seam::browser_window(*app)->get_visible());
   const double hidden_at = test::Seam::hand(*clock).angle();
   EXPECT_SOON(test::Seam::hand(*clock).angle() > hidden_at + 20);
 
@@ -231,7 +232,7 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
 
   // The close box destroys it; the next opening starts again at 12.
   clock->close();
-  ASSERT_SOON(app->clock_window() == nullptr);
+  ASSERT_SOON(test::Seam::clock_window(*app) == nullptr);
   EXPECT_EQ(app->get_windows().size(), 1u);
   ClockWindow& fresh = app->show_clock_window();
   EXPECT_EQ(test::Seam::hand(fresh).angle(), 0.0);
@@ -239,14 +240,14 @@ TEST_F(AppFixture, TimeZoneBackCloseAndANewBrowserWindow) {
   test::show_and_wait(fresh);
 
   // Back after the user closed the browser window creates a new one.
-  app->browser_window()->close();
-  ASSERT_SOON(app->browser_window() == nullptr);
+  test::Seam::browser_window(*app)->close();
+  ASSERT_SOON(test::Seam::browser_window(*app) == nullptr);
   click_back();
-  ASSERT_SOON(app->browser_window() && app->browser_window()->get_mapped());
+  ASSERT_SOON(test::Seam::browser_window(*app) && test::Seam::browser_window(*app)->get_mapped());
   EXPECT_FALSE(fresh.get_visible());
-  EXPECT_EQ(app->clock_window(), &fresh);
+  EXPECT_EQ(test::Seam::clock_window(*app), &fresh);
   // The new browser window opens the same clock window again.
-  test::show_and_wait(*app->browser_window());
+  test::show_and_wait(*test::Seam::browser_window(*app));
   EXPECT_EQ(open_clock(), &fresh);
   EXPECT_TRUE(fresh.get_visible());
 }

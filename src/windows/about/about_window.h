@@ -9,6 +9,9 @@
 #include "windows/about/about_growth.h"
 
 namespace vel {
+namespace test {
+struct Seam;
+}
 
 // The About window: the product name with a credits line, a rights notice, four lines and OK.
 // It is not resizable by the user; the program's About growth grows it in steps.
@@ -29,11 +32,12 @@ class AboutWindow : public Gtk::Window {
   // OK asks the application for the browser window, which may have to be created anew.
   sigc::signal<void()>& signal_show_browser() { return show_browser_; }
 
+ private:
+  // The tests read the window's parts through test::Seam (tests/support/seam.h).
+  friend struct test::Seam;
   Gtk::Label& credits() { return *credits_; }
   Gtk::Label& notice() { return *notice_; }
   Gtk::Button& ok_button() { return *ok_button_; }
-
- private:
   // OK: shows the browser window, hides this one and grows it again from no width, hidden.
   void on_ok_clicked();
   void draw_lines(const Cairo::RefPtr<Cairo::Context>& cr) const;
