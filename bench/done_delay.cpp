@@ -34,16 +34,16 @@ void run(Glib::RefPtr<Gtk::Application> app, int runs,
   app->add_window(window);
   window.present_and_open();
   gint64 finished_us = 0, done_us = 0;
-  test::Seam::engine(window).signal_load_finished().connect([&] {
+  vel::test::Seam::engine(window).signal_load_finished().connect([&] {
     if (!finished_us) finished_us = g_get_monotonic_time();
   });
-  test::Seam::status_bar(window).panel(2)->property_label().signal_changed().connect([&] {
-    if (!done_us && test::Seam::status_bar(window).panel_text(2) == "Done")
+  vel::test::Seam::status_bar(window).panel(2)->property_label().signal_changed().connect([&] {
+    if (!done_us && vel::test::Seam::status_bar(window).panel_text(2) == "Done")
       done_us = g_get_monotonic_time();
   });
   for (const auto& [name, address] : pages)
     for (int run = 0; run < runs; ++run) {
-      test::Seam::status_bar(window).set_panel_text(2, "");
+      vel::test::Seam::status_bar(window).set_panel_text(2, "");
       finished_us = done_us = 0;
       // A query of its own per run, so no run is served from a cache.
       // Opened as a choice from the address list is: with the progress monitor on.

@@ -124,7 +124,7 @@ class Soak {
     started_us_ = last_report_us_ = g_get_monotonic_time();
     std::printf("soak: %d navigations among %zu pages on 127.0.0.1:%d, clock window %s\n", total_,
                 kPages.size(), server_.port(),
-                test::Seam::clock_window(*app_) ? "open" : "NOT open");
+                vel::test::Seam::clock_window(*app_) ? "open" : "NOT open");
     report("start");
     for (; done_ < total_; ++done_) {
       if (done_ > 0 && done_ % every_ == 0) report(std::to_string(done_));
@@ -133,15 +133,16 @@ class Soak {
           server_.uri(kPages[done_ % kPages.size()] + "?n=" + std::to_string(done_));
       const auto navigate = [&] {
         if (engine_only_) {
-          window_->engine().navigate(uri);
+          vel::test::Seam::engine(*window_).navigate(uri);
         } else {
           // Typed and entered, as the user does: the address also goes into the box's list.
-          window_->address_box().get_entry()->set_text(uri);
-          g_signal_emit_by_name(window_->address_box().get_entry()->gobj(), "activate");
+          vel::test::Seam::address_box(*window_).get_entry()->set_text(uri);
+          g_signal_emit_by_name(vel::test::Seam::address_box(*window_).get_entry()->gobj(),
+                                "activate");
         }
       };
-      if (!vel::test::wait_for_load(window_->engine().signal_load_finished(), navigate,
-                                    kLoadTimeout))
+      if (!vel::test::wait_for_load(vel::test::Seam::engine(*window_).signal_load_finished(),
+                                    navigate, kLoadTimeout))
         ++timeouts_;
     }
     finish();
@@ -151,7 +152,7 @@ class Soak {
   // A lost page process shows up either as the engine's message page or as a web process that
   // went away without the program asking.
   void check_page() {
-    if (window_->engine().title() == kStoppedTitle) ++stopped_pages_;
+    if (vel::test::Seam::engine(*window_).title() == kStoppedTitle) ++stopped_pages_;
     if (done_ % 10 == 0) peak_pss_kb_ = std::max(peak_pss_kb_, vel::bench::memory(getpid()).pss_kb);
     for (auto it = web_pids_.begin(); it != web_pids_.end();) {
       struct stat st;
@@ -209,8 +210,9 @@ class Soak {
         "load_timeouts=%d address_list=%zu clock_window=%s\n",
         done_, static_cast<double>(g_get_monotonic_time() - started_us_) / 1e6, stopped_pages_,
         lost_processes_, timeouts_,
-        static_cast<std::size_t>(window_->address_box().get_model()->children().size()),
-        test::Seam::clock_window(*app_) && test::Seam::clock_window(*app_)->get_visible()
+        static_cast<std::size_t>(
+            vel::test::Seam::address_box(*window_).get_model()->children().size()),
+        vel::test::Seam::clock_window(*app_) && vel::test::Seam::clock_window(*app_)->get_visible()
             ? "open"
             : "closed");
     // What the server answered, so a run of quick failures cannot pass for a run of pages.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <vector>
 
 #include "support/engine_window.h"
 #include "support/processes.h"
@@ -168,6 +169,9 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
   server.add_header("/file", "Content-Disposition", "attachment; filename=\"../report.bin\"");
   server.add_page("/page.html", test::titled_page("Page"));
   load([&] { engine().navigate(server.uri("/page.html")); });
+  // What the engine tells of the download: its stages and its file.
+  std::vector<DownloadEvent> told_events;
+  engine().signal_download().connect([&](const DownloadEvent& e) { told_events.push_back(e); });
   engine().navigate(server.uri("/file"));
 
   // The user is told the file's name and folder, and is offered to open the folder.
@@ -183,6 +187,11 @@ TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
   EXPECT_EQ(older, "older file");
   EXPECT_EQ(fs::file_size(dir / "report (1).bin"), 5000u);
   EXPECT_EQ(title(), "Page");  // the page stays
+  ASSERT_GE(told_events.size(), 2u);
+  EXPECT_EQ(told_events.front().stage, DownloadEvent::Stage::Started);
+  EXPECT_EQ(told_events.back().stage, DownloadEvent::Stage::Finished);
+  EXPECT_EQ(told_events.back().file, (dir / "report (1).bin").string());
+  EXPECT_EQ(told_events.back().received, 5000u);
 
   // A download that breaks off leaves no partial file.
   const auto before = std::distance(fs::directory_iterator(dir), fs::directory_iterator());
