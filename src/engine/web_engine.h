@@ -21,9 +21,25 @@ struct DownloadEvent {
   std::string error;                           // Failed: why
 };
 
+// A page's question to the user: an alert, a confirmation, a prompt, or whether to leave it.
+struct PageQuestion {
+  enum class Kind { Alert, Confirm, Prompt, Leave };
+  Kind kind = Kind::Alert;
+  std::string address, message, default_text;  // the page's address, its words, a prompt's text
+  bool offer_block = false;                    // the user may block the page's further questions
+};
+
+// The user's answer to it.
+struct PageAnswer {
+  bool ok = false;     // OK (or Leave), not Cancel
+  std::string text;    // a prompt's
+  bool block = false;  // no more questions from this page until it loads again
+};
+
 // What the browser window needs of a web engine: operations, the state of the shown page, and
-// events. An operation that can fail says whether it worked; the others return nothing. A page
-// without a title has an empty name.
+// events. The engine opens no window but the print dialog that print() asks for: what the user
+// sees of its events, the window decides. An operation that can fail says whether it worked; the
+// others return nothing. A page without a title has an empty name.
 class WebEngine {
  public:
   virtual ~WebEngine() = default;
@@ -62,6 +78,8 @@ class WebEngine {
   virtual double zoom() const { return 1.0; }
   // Shows the print dialog for the page, over `parent`; returns when the dialog has closed.
   virtual void print(Gtk::Window& parent) { (void)parent; }
+  // The user's answer to the page's question (signal_page_question); the page goes on.
+  virtual void answer_page(const PageAnswer& answer) { (void)answer; }
 
   // --- The shown page ---
   // True while a load is under way: from the request until the page and its title are in.
@@ -86,6 +104,11 @@ class WebEngine {
   sigc::signal<void(unsigned)>& signal_match_count() { return match_count_; }
   // A download started, went on, ended whole or failed.
   sigc::signal<void(const DownloadEvent&)>& signal_download() { return download_; }
+  // The page asks the user something and waits for answer_page(). One at a time.
+  sigc::signal<void(const PageQuestion&)>& signal_page_question() { return page_question_; }
+  // The page no longer waits for that answer (it was left or stopped, or its process ended): the
+  // question goes unanswered.
+  sigc::signal<void()>& signal_page_question_withdrawn() { return page_question_withdrawn_; }
 
  protected:
   sigc::signal<void()> load_finished_;
@@ -94,6 +117,8 @@ class WebEngine {
   sigc::signal<void(bool)> responsive_;
   sigc::signal<void(unsigned)> match_count_;
   sigc::signal<void(const DownloadEvent&)> download_;
+  sigc::signal<void(const PageQuestion&)> page_question_;
+  sigc::signal<void()> page_question_withdrawn_;
 };
 
 }  // namespace vel

@@ -52,6 +52,7 @@ class WebKitEngine final : public WebEngine {
   void set_zoom(double level) override;
   double zoom() const override;
   void print(Gtk::Window& parent) override;
+  void answer_page(const PageAnswer& answer) override { dialogs_.answer(answer); }
 
  private:
   // view_signals.cpp: the view's signals and what each one does, in order.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "webkit/script_dialogs.h"
 
-#include <gtkmm/widget.h>
-
 #include <utility>
 
 namespace vel {
@@ -23,23 +21,25 @@ void answer_dismissed(WebKitScriptDialog* dialog) {
   }
 }
 
-ScriptDialog::Kind kind_of(WebKitScriptDialog* dialog) {
+PageQuestion::Kind kind_of(WebKitScriptDialog* dialog) {
   switch (webkit_script_dialog_get_dialog_type(dialog)) {
     case WEBKIT_SCRIPT_DIALOG_CONFIRM:
-      return ScriptDialog::Kind::Confirm;
+      return PageQuestion::Kind::Confirm;
     case WEBKIT_SCRIPT_DIALOG_PROMPT:
-      return ScriptDialog::Kind::Prompt;
+      return PageQuestion::Kind::Prompt;
     case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
-      return ScriptDialog::Kind::Leave;
+      return PageQuestion::Kind::Leave;
     case WEBKIT_SCRIPT_DIALOG_ALERT:
       break;
   }
-  return ScriptDialog::Kind::Alert;
+  return PageQuestion::Kind::Alert;
 }
 
 }  // namespace
 
-ScriptDialogs::ScriptDialogs(WebKitWebView* view) : view_(view) {}
+ScriptDialogs::ScriptDialogs(WebKitWebView* view, std::function<void(const PageQuestion&)> ask_user,
+                             std::function<void()> withdraw)
+    : view_(view), ask_user_(std::move(ask_user)), withdraw_(std::move(withdraw)) {}
 
 ScriptDialogs::~ScriptDialogs() {
   close();
@@ -51,30 +51,27 @@ void ScriptDialogs::load_committed() {
 }
 
 void ScriptDialogs::ask(WebKitScriptDialog* dialog) {
-  const ScriptDialog::Kind kind = kind_of(dialog);
-  if (blocked_ || pending_ || (kind == ScriptDialog::Kind::Leave && leaving_)) {
+  const PageQuestion::Kind kind = kind_of(dialog);
+  if (blocked_ || pending_ || (kind == PageQuestion::Kind::Leave && leaving_)) {
     answer_dismissed(dialog);
     return;
   }
-  ScriptDialog::Question question;
+  PageQuestion question;
   question.kind = kind;
   const char* uri = webkit_web_view_get_uri(view_);
   question.address = uri ? uri : "";
   const char* message = webkit_script_dialog_get_message(dialog);
   question.message = message ? message : "";
-  if (kind == ScriptDialog::Kind::Prompt)
+  if (kind == PageQuestion::Kind::Prompt)
     if (const char* text = webkit_script_dialog_prompt_get_default_text(dialog)) {
       question.default_text = text;
     }
   question.offer_block = ++count_ > 2;
   pending_ = webkit_script_dialog_ref(dialog);
-  auto* parent = dynamic_cast<Gtk::Window*>(Glib::wrap(GTK_WIDGET(view_))->get_root());
-  // The dialog answered before is hidden by now and out of its own handlers: it may go.
-  shown_ = std::make_unique<ScriptDialog>(
-      parent, question, [this](const ScriptDialog::Answer& answer) { on_answer(answer); });
+  ask_user_(question);
 }
 
-void ScriptDialogs::on_answer(const ScriptDialog::Answer& answer) {
+void ScriptDialogs::answer(const PageAnswer& answer) {
   if (!pending_) return;
   switch (webkit_script_dialog_get_dialog_type(pending_)) {
     case WEBKIT_SCRIPT_DIALOG_CONFIRM:
@@ -97,8 +94,8 @@ void ScriptDialogs::leave() {
 }
 
 void ScriptDialogs::close() {
-  if (shown_) shown_->withdraw();
   if (!pending_) return;
+  withdraw_();
   answer_dismissed(pending_);
   end_pending();
 }

@@ -46,7 +46,9 @@ WebKitEngine::WebKitEngine(const EngineSettings& settings)
           [this](const StandInPage& page, const std::string& uri) { show_failure(page, uri); }},
       find_(view_, match_count_),
       probe_(view_, [this] { announce_if_settled(); }),
-      dialogs_(view_),
+      dialogs_(
+          view_, [this](const PageQuestion& question) { page_question_.emit(question); },
+          [this] { page_question_withdrawn_.emit(); }),
       watchdog_(view_, settings.watchdog, [this](bool hung) { responsive_.emit(!hung); }) {
   // Busy until the offline page is in, so whoever waits for the load sees that page.
   offline_filter_.signal_offline_page().connect([this] { note_request(); });

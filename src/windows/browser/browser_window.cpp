@@ -14,6 +14,7 @@
 #include "toolkit/address_popup.h"
 #include "toolkit/hotspot.h"
 #include "toolkit/launcher.h"
+#include "toolkit/script_dialog.h"
 #include "toolkit/style.h"
 #include "windows/keys.h"
 
@@ -53,6 +54,11 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
   download_ = engine_->signal_download().connect([this](const DownloadEvent& event) {
     if (event.stage == DownloadEvent::Stage::Finished) tell_saved(*this, event.file);
   });
+  page_question_ = engine_->signal_page_question().connect(
+      [this](const PageQuestion& question) { ask_for_page(question); });
+  question_withdrawn_ = engine_->signal_page_question_withdrawn().connect([this] {
+    if (script_dialog_) script_dialog_->withdraw();
+  });
   name_page();
 }
 
@@ -62,6 +68,8 @@ BrowserWindow::~BrowserWindow() {
   title_changed_.disconnect();
   responsive_.disconnect();
   download_.disconnect();
+  page_question_.disconnect();
+  question_withdrawn_.disconnect();
   address_changed_.disconnect();
   // The engine owns its widget and goes before the window does: take the widget out first.
   fixed_->remove(engine_->widget());
@@ -268,6 +276,34 @@ void BrowserWindow::on_offline() {
   if (!engine_->set_offline(true))
     message_box_.show(*this, "Vel could not switch to working offline.",
                       "Pages may still be loaded from the network.");
+}
+
+// A page's question, in the program's own dialog over this window; the answer goes back to the
+// page.
+void BrowserWindow::ask_for_page(const PageQuestion& question) {
+  ScriptDialog::Question asked;
+  switch (question.kind) {
+    case PageQuestion::Kind::Alert:
+      asked.kind = ScriptDialog::Kind::Alert;
+      break;
+    case PageQuestion::Kind::Confirm:
+      asked.kind = ScriptDialog::Kind::Confirm;
+      break;
+    case PageQuestion::Kind::Prompt:
+      asked.kind = ScriptDialog::Kind::Prompt;
+      break;
+    case PageQuestion::Kind::Leave:
+      asked.kind = ScriptDialog::Kind::Leave;
+      break;
+  }
+  asked.address = question.address;
+  asked.message = question.message;
+  asked.default_text = question.default_text;
+  asked.offer_block = question.offer_block;
+  // The dialog answered before is hidden by now and out of its own handlers: it may go.
+  script_dialog_ = std::make_unique<ScriptDialog>(this, asked, [this](ScriptDialog::Answer a) {
+    engine_->answer_page({a.ok, std::move(a.text), a.block});
+  });
 }
 
 // --- Find, zoom and print: over the page, inside its rectangle -----------------------------------

@@ -18,6 +18,7 @@
 #include "toolkit/file_dialog.h"
 #include "toolkit/message.h"
 #include "toolkit/page_notice.h"
+#include "toolkit/script_dialog.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/window_timer.h"
 #include "windows/browser/browser_layout.h"
@@ -92,6 +93,7 @@ class BrowserWindow : public Gtk::Window {
   void name_page();
   void build_page_tools();
   void zoom_step(int direction);
+  void ask_for_page(const PageQuestion& question);
 
   std::unique_ptr<WebEngine> engine_;
   Gtk::Overlay* overlay_ = nullptr;
@@ -105,12 +107,14 @@ class BrowserWindow : public Gtk::Window {
   WindowTimer load_monitor_{browser_layout::kLoadMonitorMs};
   sigc::connection address_changed_;
   sigc::connection load_finished_, settled_, title_changed_, responsive_, download_;
+  sigc::connection page_question_, question_withdrawn_;
   std::unique_ptr<AddressPopup> address_popup_;
   FindBar* find_bar_ = nullptr;
   ZoomBadge* zoom_badge_ = nullptr;
   PageNotice* page_notice_ = nullptr;
   FileDialog file_dialog_{*this};
   MessageBox message_box_;
+  std::unique_ptr<ScriptDialog> script_dialog_;  // the page's question, while there is one
 };
 
 }  // namespace vel
