@@ -49,11 +49,6 @@ class Application : public Gtk::Application {
   // The tests and the benchmarks see which windows there are through test::Seam
   // (tests/support/seam.h).
   friend struct test::Seam;
-  BrowserWindow* browser_window() const { return browser_window_.get(); }
-  ClockWindow* clock_window() const { return clock_window_.get(); }
-  // The About window, while there is one; the About growth makes it when it starts to grow.
-  AboutWindow* about_window() const { return about_window_.get(); }
-  AboutGrowth& about_growth() { return about_growth_; }
 
   template <class Window>
   void drop_when_closed(std::unique_ptr<Window>& slot);

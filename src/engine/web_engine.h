@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "core/page_question.h"
+
 namespace vel {
 
 // A download, as the engine tells of it. Each one raises Started once its file is made, Progress
@@ -19,21 +21,6 @@ struct DownloadEvent {
   std::string file;  // the full path it is saved under
   unsigned long long received = 0, total = 0;  // bytes so far and in all (0: not known)
   std::string error;                           // Failed: why
-};
-
-// A page's question to the user: an alert, a confirmation, a prompt, or whether to leave it.
-struct PageQuestion {
-  enum class Kind { Alert, Confirm, Prompt, Leave };
-  Kind kind = Kind::Alert;
-  std::string address, message, default_text;  // the page's address, its words, a prompt's text
-  bool offer_block = false;                    // the user may block the page's further questions
-};
-
-// The user's answer to it.
-struct PageAnswer {
-  bool ok = false;     // OK (or Leave), not Cancel
-  std::string text;    // a prompt's
-  bool block = false;  // no more questions from this page until it loads again
 };
 
 // What the browser window needs of a web engine: operations, the state of the shown page, and

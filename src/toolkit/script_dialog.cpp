@@ -10,13 +10,13 @@
 
 namespace vel {
 
-ScriptDialog::ScriptDialog(Gtk::Window* parent, const Question& question,
-                           std::function<void(Answer)> done)
+ScriptDialog::ScriptDialog(Gtk::Window* parent, const PageQuestion& question,
+                           std::function<void(PageAnswer)> done)
     : box_(Gtk::Orientation::VERTICAL, 12),
       buttons_(Gtk::Orientation::HORIZONTAL, 8),
       block_("_Block further dialogs from this page", true),
-      cancel_(question.kind == Kind::Leave ? "_Stay" : "_Cancel", true),
-      ok_(question.kind == Kind::Leave ? "_Leave" : "_OK", true),
+      cancel_(question.kind == PageQuestion::Kind::Leave ? "_Stay" : "_Cancel", true),
+      ok_(question.kind == PageQuestion::Kind::Leave ? "_Leave" : "_OK", true),
       done_(std::move(done)) {
   set_title("Message from the page");
   accessible::set_role(*this, GTK_ACCESSIBLE_ROLE_ALERT_DIALOG);
@@ -29,7 +29,7 @@ ScriptDialog::ScriptDialog(Gtk::Window* parent, const Question& question,
 
   from_.set_text("The page at " + question.address + " says:");
   message_.set_text(
-      question.kind == Kind::Leave
+      question.kind == PageQuestion::Kind::Leave
           ? "This page asks whether you want to leave it. What you entered may be lost."
           : question.message);
   for (Gtk::Label* label : {&from_, &message_}) {
@@ -43,10 +43,10 @@ ScriptDialog::ScriptDialog(Gtk::Window* parent, const Question& question,
   message_.set_focusable(false);
   entry_.set_text(question.default_text);
   entry_.set_activates_default(true);
-  entry_.set_visible(question.kind == Kind::Prompt);
+  entry_.set_visible(question.kind == PageQuestion::Kind::Prompt);
   accessible::set_label(entry_, "Answer to the page");
   block_.set_visible(question.offer_block);
-  cancel_.set_visible(question.kind != Kind::Alert);
+  cancel_.set_visible(question.kind != PageQuestion::Kind::Alert);
   cancel_.signal_clicked().connect([this] { answer(false); });
   ok_.signal_clicked().connect([this] { answer(true); });
   buttons_.set_halign(Gtk::Align::END);
@@ -59,7 +59,8 @@ ScriptDialog::ScriptDialog(Gtk::Window* parent, const Question& question,
     box_.append(*widget);
   set_child(box_);
   set_default_widget(ok_);
-  (question.kind == Kind::Prompt ? static_cast<Gtk::Widget&>(entry_) : ok_).grab_focus();
+  (question.kind == PageQuestion::Kind::Prompt ? static_cast<Gtk::Widget&>(entry_) : ok_)
+      .grab_focus();
 
   // The close box and Escape answer as Cancel does.
   signal_close_request().connect(
@@ -84,7 +85,7 @@ void ScriptDialog::answer(bool ok) {
   if (!done_) return;
   auto done = std::exchange(done_, nullptr);
   set_visible(false);
-  done(Answer{ok, entry_.get_text(), block_.get_active()});
+  done(PageAnswer{ok, entry_.get_text(), block_.get_active()});
 }
 
 void ScriptDialog::withdraw() {

@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+#include "core/page_question.h"
+
 namespace vel {
 
 // A page's alert, confirm, prompt or "leave this page?" question, in Vel's own words: modal to the
@@ -18,20 +20,9 @@ namespace vel {
 // needs) and, when offered, a check button that blocks the page's further dialogs.
 class ScriptDialog : public Gtk::Window {
  public:
-  enum class Kind { Alert, Confirm, Prompt, Leave };
-  struct Answer {
-    bool ok = false;     // OK (or Leave) rather than Cancel, the close box or Escape
-    std::string text;    // what the entry holds (a prompt's)
-    bool block = false;  // the user asked to block the page's further dialogs
-  };
-  struct Question {
-    Kind kind = Kind::Alert;
-    std::string address, message, default_text;
-    bool offer_block = false;
-  };
-
   // Shows itself at once; `done` is called once, with the user's answer.
-  ScriptDialog(Gtk::Window* parent, const Question& question, std::function<void(Answer)> done);
+  ScriptDialog(Gtk::Window* parent, const PageQuestion& question,
+               std::function<void(PageAnswer)> done);
 
   // Hides the dialog without an answer (the page was left).
   void withdraw();
@@ -50,7 +41,7 @@ class ScriptDialog : public Gtk::Window {
   Gtk::Entry entry_;
   Gtk::CheckButton block_;
   Gtk::Button cancel_, ok_;
-  std::function<void(Answer)> done_;
+  std::function<void(PageAnswer)> done_;
 };
 
 }  // namespace vel

@@ -10,10 +10,6 @@
 namespace vel {
 namespace {
 
-// What the program keeps on each download object.
-constexpr const char* kIdKey = "vel-download-id";
-constexpr const char* kFailedKey = "vel-failed";
-constexpr const char* kProgressKey = "vel-progress-us";
 // Progress is told about once a second.
 constexpr gint64 kProgressUs = 1000000;
 
@@ -38,7 +34,6 @@ void remove_partial_file(WebKitDownload* download, GError*, gpointer) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
   }
-  g_object_set_data(G_OBJECT(download), kFailedKey, GINT_TO_POINTER(1));
 }
 
 }  // namespace
@@ -47,9 +42,9 @@ Downloads::Downloads(WebKitWebView* view, std::function<void(const DownloadEvent
     : view_(WEBKIT_WEB_VIEW(g_object_ref(view))), events_(std::move(events)) {}
 
 Downloads::~Downloads() {
-  for (WebKitDownload* download : running_) {
-    g_signal_handlers_disconnect_by_data(download, this);
-    g_object_unref(download);
+  for (const Running& running : running_) {
+    g_signal_handlers_disconnect_by_data(running.download, this);
+    g_object_unref(running.download);
   }
   g_object_unref(view_);
 }
@@ -67,61 +62,70 @@ bool Downloads::decide(WebKitPolicyDecision* decision, WebKitPolicyDecisionType 
 void Downloads::started(WebKitDownload* download) {
   if (webkit_download_get_web_view(download) != view_) return;
   webkit_download_set_allow_overwrite(download, FALSE);
-  g_object_set_data(G_OBJECT(download), kIdKey, GUINT_TO_POINTER(next_id_++));
   g_signal_connect(download, "decide-destination", G_CALLBACK(decide_destination), nullptr);
   g_signal_connect(download, "failed", G_CALLBACK(remove_partial_file), nullptr);
-  running_.push_back(WEBKIT_DOWNLOAD(g_object_ref(download)));
+  running_.push_back({WEBKIT_DOWNLOAD(g_object_ref(download)), next_id_++});
 
   g_signal_connect(download, "created-destination",
-                   G_CALLBACK(+[](WebKitDownload* d, char*, gpointer self) {
-                     static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Started);
+                   G_CALLBACK(+[](WebKitDownload* d, char*, gpointer data) {
+                     auto* self = static_cast<Downloads*>(data);
+                     if (Running* running = self->find(d))
+                       self->emit(*running, DownloadEvent::Stage::Started);
                    }),
                    this);
   g_signal_connect(
-      download, "received-data", G_CALLBACK(+[](WebKitDownload* d, guint64, gpointer self) {
+      download, "received-data", G_CALLBACK(+[](WebKitDownload* d, guint64, gpointer data) {
+        auto* self = static_cast<Downloads*>(data);
+        Running* running = self->find(d);
         const gint64 now = g_get_monotonic_time();
-        auto* last = static_cast<gint64*>(g_object_get_data(G_OBJECT(d), kProgressKey));
-        if (last && now - *last < kProgressUs) return;
-        if (!last) {
-          last = g_new(gint64, 1);
-          g_object_set_data_full(G_OBJECT(d), kProgressKey, last, g_free);
-        }
-        *last = now;
-        static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Progress);
+        if (!running ||
+            (running->progress_told_us && now - running->progress_told_us < kProgressUs))
+          return;
+        running->progress_told_us = now;
+        self->emit(*running, DownloadEvent::Stage::Progress);
       }),
       this);
-  g_signal_connect(download, "failed",
-                   G_CALLBACK(+[](WebKitDownload* d, GError* error, gpointer self) {
-                     static_cast<Downloads*>(self)->emit(d, DownloadEvent::Stage::Failed,
-                                                         error ? error->message : nullptr);
-                   }),
-                   this);
-  // "finished" follows "failed" too: only a whole file is told as finished.
-  g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload* d, gpointer self) {
-                     auto* downloads = static_cast<Downloads*>(self);
-                     if (!g_object_get_data(G_OBJECT(d), kFailedKey))
-                       downloads->emit(d, DownloadEvent::Stage::Finished);
-                     downloads->forget(d);
+  g_signal_connect(
+      download, "failed", G_CALLBACK(+[](WebKitDownload* d, GError* error, gpointer data) {
+        auto* self = static_cast<Downloads*>(data);
+        if (Running* running = self->find(d)) {
+          running->failed = true;
+          self->emit(*running, DownloadEvent::Stage::Failed, error ? error->message : nullptr);
+        }
+      }),
+      this);
+  // Only a whole file is told as finished.
+  g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload* d, gpointer data) {
+                     auto* self = static_cast<Downloads*>(data);
+                     if (Running* running = self->find(d); running && !running->failed)
+                       self->emit(*running, DownloadEvent::Stage::Finished);
+                     self->forget(d);
                    }),
                    this);
 }
 
-void Downloads::emit(WebKitDownload* download, DownloadEvent::Stage stage, const char* error) {
+Downloads::Running* Downloads::find(WebKitDownload* download) {
+  const auto it = std::find_if(running_.begin(), running_.end(),
+                               [download](const Running& r) { return r.download == download; });
+  return it == running_.end() ? nullptr : &*it;
+}
+
+void Downloads::emit(const Running& running, DownloadEvent::Stage stage, const char* error) {
   DownloadEvent event;
   event.stage = stage;
-  event.id = GPOINTER_TO_UINT(g_object_get_data(G_OBJECT(download), kIdKey));
-  if (const char* path = webkit_download_get_destination(download)) event.file = path;
-  event.received = webkit_download_get_received_data_length(download);
-  if (WebKitURIResponse* response = webkit_download_get_response(download))
+  event.id = running.id;
+  if (const char* path = webkit_download_get_destination(running.download)) event.file = path;
+  event.received = webkit_download_get_received_data_length(running.download);
+  if (WebKitURIResponse* response = webkit_download_get_response(running.download))
     event.total = webkit_uri_response_get_content_length(response);
   if (error) event.error = error;
   events_(event);
 }
 
 void Downloads::forget(WebKitDownload* download) {
-  const auto it = std::find(running_.begin(), running_.end(), download);
-  if (it == running_.end()) return;
-  running_.erase(it);
+  Running* running = find(download);
+  if (!running) return;
+  running_.erase(running_.begin() + (running - running_.data()));
   g_signal_handlers_disconnect_by_data(download, this);
   g_object_unref(download);
 }

@@ -26,12 +26,21 @@ class Downloads {
   void started(WebKitDownload* download);
 
  private:
-  void emit(WebKitDownload* download, DownloadEvent::Stage stage, const char* error = nullptr);
+  // A download of this view under way, with a reference and our handlers.
+  struct Running {
+    WebKitDownload* download;
+    unsigned id;
+    gint64 progress_told_us = 0;  // when its progress was last told
+    bool failed = false;          // "finished" follows "failed" too
+  };
+
+  Running* find(WebKitDownload* download);
+  void emit(const Running& running, DownloadEvent::Stage stage, const char* error = nullptr);
   void forget(WebKitDownload* download);
 
   WebKitWebView* view_;
   std::function<void(const DownloadEvent&)> events_;
-  std::vector<WebKitDownload*> running_;  // each with a reference, and our handlers
+  std::vector<Running> running_;
   unsigned next_id_ = 1;
 };
 

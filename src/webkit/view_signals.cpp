@@ -149,12 +149,12 @@ void WebKitEngine::on_load_changed(WebKitLoadEvent event) {
 
 void WebKitEngine::on_page_process_ended(WebKitWebProcessTerminationReason reason) {
   // 1. A dialog of the page that is gone closes; 2. the watchdog has nothing more to rescue and
-  // no notice to give (the window's notice goes); 3. the page's stand-in tells what happened.
+  // no notice to give (a notice shown goes: no notice over the stand-in page); 3. the page's
+  // stand-in tells what happened.
   dialogs_.close();
   watchdog_.process_ended();
   forget_request();
   probe_.end();
-  responsive_.emit(true);           // no notice over the stand-in page
   if (ending_for_command_) return;  // ended to go on with a command, which loads at once
   if (reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT)
     show_stand_in(stand_in::too_much_memory(), uri());

@@ -35,9 +35,6 @@ class AboutWindow : public Gtk::Window {
  private:
   // The tests read the window's parts through test::Seam (tests/support/seam.h).
   friend struct test::Seam;
-  Gtk::Label& credits() { return *credits_; }
-  Gtk::Label& notice() { return *notice_; }
-  Gtk::Button& ok_button() { return *ok_button_; }
   // OK: shows the browser window, hides this one and grows it again from no width, hidden.
   void on_ok_clicked();
   void draw_lines(const Cairo::RefPtr<Cairo::Context>& cr) const;

@@ -281,29 +281,9 @@ void BrowserWindow::on_offline() {
 // A page's question, in the program's own dialog over this window; the answer goes back to the
 // page.
 void BrowserWindow::ask_for_page(const PageQuestion& question) {
-  ScriptDialog::Question asked;
-  switch (question.kind) {
-    case PageQuestion::Kind::Alert:
-      asked.kind = ScriptDialog::Kind::Alert;
-      break;
-    case PageQuestion::Kind::Confirm:
-      asked.kind = ScriptDialog::Kind::Confirm;
-      break;
-    case PageQuestion::Kind::Prompt:
-      asked.kind = ScriptDialog::Kind::Prompt;
-      break;
-    case PageQuestion::Kind::Leave:
-      asked.kind = ScriptDialog::Kind::Leave;
-      break;
-  }
-  asked.address = question.address;
-  asked.message = question.message;
-  asked.default_text = question.default_text;
-  asked.offer_block = question.offer_block;
   // The dialog answered before is hidden by now and out of its own handlers: it may go.
-  script_dialog_ = std::make_unique<ScriptDialog>(this, asked, [this](ScriptDialog::Answer a) {
-    engine_->answer_page({a.ok, std::move(a.text), a.block});
-  });
+  script_dialog_ = std::make_unique<ScriptDialog>(
+      this, question, [this](const PageAnswer& answer) { engine_->answer_page(answer); });
 }
 
 // --- Find, zoom and print: over the page, inside its rectangle -----------------------------------

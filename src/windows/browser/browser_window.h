@@ -53,24 +53,10 @@ class BrowserWindow : public Gtk::Window {
   // The tests and the benchmarks read the window's parts through test::Seam
   // (tests/support/seam.h), their one way in besides real input and what a screen reader hears.
   friend struct test::Seam;
-  WebEngine& engine() { return *engine_; }
-  Gtk::ComboBoxText& address_box() { return *address_box_; }
-  // The address box's list as it pops up.
-  AddressPopup& address_popup() { return *address_popup_; }
-  StatusBar& status_bar() { return *status_bar_; }
-  WindowTimer& load_monitor() { return load_monitor_; }
-  FileDialog& file_dialog() { return file_dialog_; }
-  // The message shown when a command failed, while it is shown.
-  Gtk::MessageDialog* message() const { return message_box_.dialog(); }
   // The widget of a control of the table.
   Gtk::Widget& control(browser_layout::Role role) const {
     return *widgets_[browser_layout::index_of(role)];
   }
-  Gtk::Fixed& client_area() { return *fixed_; }
-  FindBar& find_bar() { return *find_bar_; }
-  ZoomBadge& zoom_badge() { return *zoom_badge_; }
-  // "This page is not responding", over the page while it does not answer.
-  PageNotice& page_notice() { return *page_notice_; }
 
   // The address box: an entry chosen from the list, and Enter.
   void on_address_chosen();

@@ -40,18 +40,8 @@ class ClockWindow : public Gtk::Window {
  private:
   // The tests read the window's parts through test::Seam (tests/support/seam.h).
   friend struct test::Seam;
-  Gtk::Button& back_button() { return *back_button_; }
   Gtk::Label& time_readout() { return label<clock_layout::index_of("time-readout")>(); }
   Gtk::Label& date_readout() { return label<clock_layout::index_of("date-readout")>(); }
-  WindowTimer& readout_timer() { return readout_timer_; }
-  WindowTimer& hand_timer() { return hand_timer_; }
-  const ClockHand& hand() const { return hand_; }
-  // Where the hand points now.
-  const LineCoords& hand_line() const { return hand_line_; }
-  // The widget built for a row of the layout table: the window itself, a button, a label, or the
-  // layer that draws a line; null for the timers.
-  Gtk::Widget* widget(std::size_t row) const { return widgets_.at(row); }
-  Gtk::Fixed& client_area() { return *fixed_; }
 
   // Back: shows the browser window, then hides this one.
   void on_back_clicked();
