@@ -4,7 +4,8 @@
 # looked at without a desktop.
 #   scripts/screenshot.sh [OUTPUT.png] [ADDRESS] [KEY...]
 # Each KEY is pressed in the window before the picture is taken: a key as xdotool names it
-# ("ctrl+f", "ctrl+plus", "Escape") or "type:TEXT" to type a text.
+# ("ctrl+f", "ctrl+plus", "Escape"), "type:TEXT" to type a text, or "click:X,Y" for a click at
+# that point of the window.
 # Builds the program first when needed. Waits until the window is on screen (and, with an ADDRESS,
 # until the caption shows that the page has loaded).
 set -euo pipefail
@@ -47,6 +48,10 @@ sleep 1
 for key in "${@:3}"; do
   case "$key" in
     type:*) xdotool type --window "$id" --delay 30 "${key#type:}" ;;
+    click:*)
+      point=${key#click:}
+      xdotool mousemove --window "$id" "${point%,*}" "${point#*,}" click 1
+      ;;
     *) xdotool key --window "$id" "$key" ;;
   esac
   sleep 0.3

@@ -15,15 +15,15 @@
 #include "webkit/engine_settings.h"
 #include "webkit/load_failures.h"
 #include "webkit/offline_filter.h"
+#include "webkit/page_questions.h"
 #include "webkit/page_watchdog.h"
-#include "webkit/script_dialogs.h"
 #include "webkit/title_probe.h"
 #include "webkit/webkit_find.h"
 
 namespace vel {
 
 // The web engine over one WebKitWebView. Its parts (the offline filter, downloads, the checks of
-// navigations, script dialogs, the watchdog, the title probe, find) connect to nothing of the
+// navigations, the page's questions, the watchdog, the title probe, find) connect to nothing of the
 // view: every signal of the view is connected once, in view_signals.cpp, whose handlers call the
 // parts in the order written there. The operations are in webkit_engine.cpp.
 class WebKitEngine final : public WebEngine {
@@ -52,7 +52,7 @@ class WebKitEngine final : public WebEngine {
   void set_zoom(double level) override;
   double zoom() const override;
   void print(Gtk::Window& parent) override;
-  void answer_page(const PageAnswer& answer) override { dialogs_.answer(answer); }
+  void answer_page(const PageAnswer& answer) override;
 
  private:
   // view_signals.cpp: the view's signals and what each one does, in order.
@@ -70,6 +70,7 @@ class WebKitEngine final : public WebEngine {
   void watch_command(std::function<void()> again);
   void go_to(WebKitBackForwardListItem* item);
   void note_request();
+  void on_page_question(const PageQuestion& question);
   void forget_request();
   void take_over_prepared_load();
   void announce_if_settled();
@@ -95,11 +96,12 @@ class WebKitEngine final : public WebEngine {
   NavigationCheck navigation_check_;
   WebKitFind find_;
   TitleProbe probe_;
-  ScriptDialogs dialogs_;
+  PageQuestions questions_;
   PageWatchdog watchdog_;
   bool ending_for_command_ = false;
 
   bool request_pending_ = false;
+  bool stayed_ = false;  // the user chose to stay on a page that asked, and no load began since
   sigc::connection request_timeout_;
   bool title_seen_ = false;
   // A stand-in page on its way (asked for, then loading) in place of a failed load.

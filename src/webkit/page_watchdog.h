@@ -34,6 +34,8 @@ class PageWatchdog {
   // command went through), the process answers or not, the process ended (it needs no rescue
   // and no notice; the engine shows its own message).
   void load_started() { end_check(); }
+  // The page put a question to the user: it is alive, and waits for the user, not for a rescue.
+  void page_asked() { end_check(); }
   void responsive_changed();
   void process_ended();
 

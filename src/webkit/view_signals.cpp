@@ -55,10 +55,18 @@ void WebKitEngine::connect_view() {
       this);
   g_signal_connect(view_, "script-dialog",
                    G_CALLBACK(+[](WebKitWebView*, WebKitScriptDialog* dialog, gpointer self) {
-                     static_cast<WebKitEngine*>(self)->dialogs_.ask(dialog);
+                     static_cast<WebKitEngine*>(self)->questions_.ask(dialog);
                      return TRUE;
                    }),
                    this);
+  // A site's request for a name and password goes to the window as a question too; the kinds that
+  // are not a password (certificates) are left to the engine's own handler.
+  g_signal_connect(
+      view_, "authenticate",
+      G_CALLBACK(+[](WebKitWebView*, WebKitAuthenticationRequest* request, gpointer self) {
+        return gboolean(static_cast<WebKitEngine*>(self)->questions_.sign_in(request));
+      }),
+      this);
   // Pop-ups open in the same view: this browser has one view.
   g_signal_connect(
       view_, "create",
@@ -111,6 +119,7 @@ gboolean WebKitEngine::on_load_failed(const char* uri, const GError* error) {
 }
 
 void WebKitEngine::on_load_changed(WebKitLoadEvent event) {
+  stayed_ = false;
   switch (event) {
     case WEBKIT_LOAD_STARTED:
       // The command went through: the watchdog stops watching for it.
@@ -126,7 +135,7 @@ void WebKitEngine::on_load_changed(WebKitLoadEvent event) {
       break;
     case WEBKIT_LOAD_COMMITTED:
       // A new page: its dialogs are counted afresh, its title is yet to come.
-      dialogs_.load_committed();
+      questions_.load_committed();
       title_seen_ = false;
       probe_.forget_title();
       break;
@@ -151,7 +160,7 @@ void WebKitEngine::on_page_process_ended(WebKitWebProcessTerminationReason reaso
   // 1. A dialog of the page that is gone closes; 2. the watchdog has nothing more to rescue and
   // no notice to give (a notice shown goes: no notice over the stand-in page); 3. the page's
   // stand-in tells what happened.
-  dialogs_.close();
+  questions_.close();
   watchdog_.process_ended();
   forget_request();
   probe_.end();

@@ -46,8 +46,8 @@ WebKitEngine::WebKitEngine(const EngineSettings& settings)
           [this](const StandInPage& page, const std::string& uri) { show_failure(page, uri); }},
       find_(view_, match_count_),
       probe_(view_, [this] { announce_if_settled(); }),
-      dialogs_(
-          view_, [this](const PageQuestion& question) { page_question_.emit(question); },
+      questions_(
+          view_, [this](const PageQuestion& question) { on_page_question(question); },
           [this] { page_question_withdrawn_.emit(); }),
       watchdog_(view_, settings.watchdog, [this](bool hung) { responsive_.emit(!hung); }) {
   // Busy until the offline page is in, so whoever waits for the load sees that page.
@@ -68,7 +68,7 @@ bool WebKitEngine::navigate(const std::string& address) {
   const AddressResult result = interpret_address(address);
   if (result.kind == AddressResult::Kind::Empty) return false;
   // A page's dialog never holds up leaving it.
-  dialogs_.leave();
+  questions_.leave();
   if (result.kind != AddressResult::Kind::Uri) {
     // Not the load of an address: no load's end is raised, so the box keeps the text.
     show_stand_in(stand_in::refused_address(result.reason), {}, true);
@@ -94,14 +94,14 @@ void WebKitEngine::prepare(const std::string& address) {
 
 bool WebKitEngine::go_back() {
   if (!webkit_web_view_can_go_back(view_)) return false;
-  dialogs_.leave();
+  questions_.leave();
   go_to(webkit_back_forward_list_get_back_item(webkit_web_view_get_back_forward_list(view_)));
   return true;
 }
 
 bool WebKitEngine::go_forward() {
   if (!webkit_web_view_can_go_forward(view_)) return false;
-  dialogs_.leave();
+  questions_.leave();
   go_to(webkit_back_forward_list_get_forward_item(webkit_web_view_get_back_forward_list(view_)));
   return true;
 }
@@ -116,7 +116,7 @@ void WebKitEngine::load_search_page() {
 
 void WebKitEngine::stop() {
   forget_request();
-  dialogs_.close();
+  questions_.close();
   if (watchdog_.hung()) {
     webkit_web_view_terminate_web_process(view_);
     return;
@@ -130,7 +130,7 @@ void WebKitEngine::keep_waiting() {
 }
 
 bool WebKitEngine::reload() {
-  dialogs_.leave();
+  questions_.leave();
   // The view shows a stand-in page: try the page itself again.
   if (!failed_uri_.empty()) {
     open(failed_uri_, failed_alternative_);
@@ -157,7 +157,7 @@ bool WebKitEngine::caret_browsing() const {
 }
 
 bool WebKitEngine::is_loading() const {
-  return request_pending_ || probe_.running() || webkit_web_view_is_loading(view_);
+  return request_pending_ || probe_.running() || (webkit_web_view_is_loading(view_) && !stayed_);
 }
 
 std::string WebKitEngine::title() const {
@@ -169,6 +169,10 @@ std::string WebKitEngine::title() const {
 std::string WebKitEngine::uri() const {
   if (!failed_uri_.empty()) return failed_uri_;  // a stand-in page's, even before it is in
   const char* uri = webkit_web_view_get_uri(view_);
+  if (stayed_)
+    if (auto* item =
+            webkit_back_forward_list_get_current_item(webkit_web_view_get_back_forward_list(view_)))
+      uri = webkit_back_forward_list_item_get_uri(item);
   return std::string(uri ? uri : "");
 }
 
@@ -180,8 +184,31 @@ double WebKitEngine::zoom() const {
   return webkit_web_view_get_zoom_level(view_);
 }
 
+void WebKitEngine::answer_page(const PageAnswer& answer) {
+  if (questions_.answer(answer)) {
+    // The user stays on the page: the command that would have left it ends here. WebKit goes on
+    // counting that navigation as loading, under its address, until the next one: the engine
+    // tells the page that stays instead.
+    forget_request();
+    stayed_ = true;
+    announce_if_settled();
+  } else if (request_pending_ && !request_timeout_.connected()) {
+    note_request();  // leaving: the command goes on, and its load is watched for as usual
+  }
+}
+
 void WebKitEngine::print(Gtk::Window& parent) {
   run_print_dialog(view_, parent.gobj());
+}
+
+// --- The page's questions ---------------------------------------------------------------------
+
+void WebKitEngine::on_page_question(const PageQuestion& question) {
+  // A page that asks is alive: the watchdog has no command to rescue. A command that waits for the
+  // user's answer whether to leave the page stays under way however long the user takes.
+  watchdog_.page_asked();
+  if (question.kind == PageQuestion::Kind::Leave && request_pending_) request_timeout_.disconnect();
+  page_question_.emit(question);
 }
 
 // --- Loads --------------------------------------------------------------------------------------
@@ -224,6 +251,7 @@ void WebKitEngine::go_to(WebKitBackForwardListItem* item) {
 
 void WebKitEngine::note_request() {
   request_pending_ = true;
+  stayed_ = false;
   request_timeout_.disconnect();
   request_timeout_ = Glib::signal_timeout().connect(
       [this] {

@@ -21,7 +21,9 @@ struct Key {
 inline constexpr Key kBrowserWindow[] = {
     {"<Alt>Left", "win.back"},
     {"<Alt>Right", "win.forward"},
-    // While the find bar has the focus, Escape closes it (that action is enabled only then).
+    // While a page's question has the focus, Escape cancels it; while the find bar has it, Escape
+    // closes the bar (each action is enabled only then).
+    {"Escape", "win.dialog-cancel"},
     {"Escape", "win.find-close"},
     // Elsewhere it stops the load, or puts back the shown page's address in the address box.
     {"Escape", "win.escape"},

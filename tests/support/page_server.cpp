@@ -49,6 +49,21 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
     const Page& page = it->second;
     auto* headers = soup_server_message_get_response_headers(msg);
     soup_server_message_set_status(msg, 200, nullptr);
+    if (!page.credentials.empty()) {
+      gchar* encoded = g_base64_encode(reinterpret_cast<const guchar*>(page.credentials.data()),
+                                       page.credentials.size());
+      const std::string expected = std::string("Basic ") + encoded;
+      g_free(encoded);
+      const char* given = soup_message_headers_get_one(soup_server_message_get_request_headers(msg),
+                                                       "Authorization");
+      if (!given || given != expected) {
+        soup_server_message_set_status(msg, 401, nullptr);
+        soup_message_headers_replace(headers, "WWW-Authenticate", "Basic realm=\"Vel tests\"");
+        soup_server_message_set_response(msg, "text/html", SOUP_MEMORY_COPY, page.refused.data(),
+                                         page.refused.size());
+        return;
+      }
+    }
     if (page.declared > 0) {
       // Promise more than is sent; the connection is dropped below.
       soup_message_headers_set_encoding(headers, SOUP_ENCODING_CONTENT_LENGTH);
@@ -85,7 +100,14 @@ void TestServer::add_page(const std::string& path, std::string body, std::string
 
 void TestServer::add_broken_download(const std::string& path, std::size_t declared,
                                      std::size_t sent) {
-  pages_[path] = {std::string(sent, 'x'), "application/octet-stream", 200, declared, {}};
+  pages_[path] = {std::string(sent, 'x'), "application/octet-stream", 200, declared, {}, {}, {}};
+}
+
+void TestServer::add_protected_page(const std::string& path, std::string body,
+                                    std::string credentials, std::string refused) {
+  add_page(path, std::move(body));
+  pages_[path].credentials = std::move(credentials);
+  pages_[path].refused = std::move(refused);
 }
 
 void TestServer::add_header(const std::string& path, const std::string& name,

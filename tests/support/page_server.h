@@ -26,6 +26,10 @@ class TestServer {
                 unsigned delay_ms = 0);
   // A response that promises `declared` bytes, sends `sent` of them and then breaks off.
   void add_broken_download(const std::string& path, std::size_t declared, std::size_t sent);
+  // A page behind a user name and password ("user:password", HTTP Basic); without them, or with
+  // others, the server answers 401 with `refused`, its own page for that.
+  void add_protected_page(const std::string& path, std::string body, std::string credentials,
+                          std::string refused);
   // A response header for a path, in place of any default of that name.
   void add_header(const std::string& path, const std::string& name, const std::string& value);
   std::string uri(const std::string& path) const;
@@ -39,6 +43,7 @@ class TestServer {
     unsigned delay_ms = 0;     // paused this long, then answered or (a broken download) cut
     std::size_t declared = 0;  // a broken download: the promised length
     std::vector<std::pair<std::string, std::string>> headers;
+    std::string credentials, refused;  // a protected page's
   };
   _SoupServer* server_;
   bool tls_;

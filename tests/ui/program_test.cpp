@@ -36,10 +36,21 @@ TEST_F(Program, AddressOnTheCommandLineIsDrawnWithItsTitleInTheCaption) {
       << test::count_pixels("Green - Vel ", 0x00ff00) << " green pixels";
 }
 
-// The desktop knows each window as the program's by the id of its desktop entry.
+// The desktop knows each window as the program's by the id of its desktop entry. A page's question
+// waits all along, inside the page: the clock, About and Exit work as ever.
 TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
-  test::ChildProgram program({});
-  ASSERT_TRUE(test::run_until([] { return test::find_window("Vel"); }, std::chrono::seconds(60)));
+  server.add_page("/asks.html", test::titled_page("Asks",
+                                                  "<style>body{margin:0;background:#0f0}</style>"
+                                                  "<script>onload = () => setTimeout(() => "
+                                                  "alert('Still there?'))</script>"));
+  test::ChildProgram program({server.uri("/asks.html")});
+  const char* caption = "Asks - Vel ";
+  ASSERT_TRUE(
+      test::run_until([&] { return test::find_window(caption); }, std::chrono::seconds(60)));
+  // The question's card, white, over the green page.
+  ASSERT_TRUE(test::run_until([&] { return test::count_pixels(caption, 0xffffff) > 20000; },
+                              std::chrono::seconds(30)))
+      << test::count_pixels(caption, 0xffffff) << " white pixels";
   const auto exited = [&] { return program.exited(); };
   test::XInput input;
   // The program maps its window a moment before it takes input, and nothing outside it tells
@@ -47,7 +58,7 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   const auto click_until = [&](browser_layout::Role role, const std::function<bool()>& effect) {
     const TwipsRect r = browser_layout::row(role).rect;
     for (int attempt = 0; attempt < 5; ++attempt) {
-      const auto [x, y] = test::raise_window(test::find_window("Vel"));
+      const auto [x, y] = test::raise_window(test::find_window(caption));
       const int px = x + twips_to_px(r.left + r.width / 2),
                 py = y + twips_to_px(r.top + r.height / 2);
       input.move_root(px - 3, py);  // into the hot-spot from beside it, as a hand would
@@ -61,7 +72,7 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
       click_until(browser_layout::Role::ClockSpot, [] { return test::find_window("Time Zone"); }));
   EXPECT_TRUE(click_until(browser_layout::Role::AboutSpot,
                           [] { return test::find_window("About Vel Browser"); }));
-  for (const char* title : {"Vel", "Time Zone", "About Vel Browser"}) {
+  for (const char* title : {caption, "Time Zone", "About Vel Browser"}) {
     EXPECT_EQ(test::window_class(test::find_window(title)),
               "org.velbrowser.VelBrowser/org.velbrowser.VelBrowser")
         << title;
@@ -70,7 +81,7 @@ TEST_F(Program, ExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   }
   ASSERT_TRUE(click_until(browser_layout::Role::ExitBrowserSpot, exited));
   EXPECT_EQ(program.ending(), "status 0");
-  EXPECT_FALSE(test::find_window("Vel"));
+  EXPECT_FALSE(test::find_window(caption));
   EXPECT_FALSE(test::find_window("About Vel Browser"));
 }
 

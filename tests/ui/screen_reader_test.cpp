@@ -68,3 +68,39 @@ TEST(ScreenReader, UnderWaylandAPageIsShownRefreshReloadsItAndExitEndsTheProgram
   window.find(ATSPI_ROLE_PUSH_BUTTON, "Exit Browser").act("click");
   EXPECT_EQ(program.ending(), "status 0");
 }
+
+// A page's question is heard as an alert dialog with the page's words, and answered from there.
+TEST(ScreenReader, APagesQuestionIsAnAlertDialogWithItsText) {
+  Weston weston;
+  ASSERT_TRUE(weston.ready) << "weston did not start";
+  test::TestServer server;
+  server.add_page("/ask.html",
+                  test::titled_page("Ask",
+                                    "<script>onload = () => setTimeout(() => { "
+                                    "alert('Hello, reader'); document.title = 'Answered'; "
+                                    "})</script>"));
+  std::vector<std::string> environment{"DISPLAY", "GDK_BACKEND=wayland",
+                                       "WAYLAND_DISPLAY=" + weston.socket};
+  environment.insert(environment.end(), test::kOnTheAccessibilityBus.begin(),
+                     test::kOnTheAccessibilityBus.end());
+  test::ChildProgram program({server.uri("/ask.html")}, environment);
+  const test::Accessible window = window_called(program.pid(), "Ask - Vel ");
+  ASSERT_TRUE(window) << test::accessible_application(program.pid()).outline();
+  test::Accessible dialog;
+  test::run_until([&] {
+    dialog = window.find([](const test::Accessible& a) {
+      return (a.role() == ATSPI_ROLE_ALERT || a.role() == ATSPI_ROLE_DIALOG) &&
+             a.name() == "Message from the page";
+    });
+    return bool(dialog);
+  });
+  ASSERT_TRUE(dialog) << window.outline();
+  EXPECT_TRUE(dialog.find(ATSPI_ROLE_LABEL, "Hello, reader")) << dialog.outline();
+  ASSERT_TRUE(dialog.find(ATSPI_ROLE_PUSH_BUTTON, "OK").act("click")) << dialog.outline();
+  EXPECT_SOON(window.find([](const test::Accessible& a) {
+    return (a.role() == ATSPI_ROLE_GROUPING || a.role() == ATSPI_ROLE_PANEL) &&
+           a.name() == "Answered";
+  })) << window.outline();
+  window.find(ATSPI_ROLE_PUSH_BUTTON, "Exit Browser").act("click");
+  EXPECT_EQ(program.ending(), "status 0");
+}

@@ -14,7 +14,6 @@
 #include "toolkit/address_popup.h"
 #include "toolkit/hotspot.h"
 #include "toolkit/launcher.h"
-#include "toolkit/script_dialog.h"
 #include "toolkit/style.h"
 #include "windows/keys.h"
 
@@ -28,6 +27,15 @@ constexpr const char* kCaption = "Vel";
 constexpr const char* kCaptionSuffix = " - Vel ";
 constexpr int kHintPanel = 1;
 constexpr int kStatusPanel = 2;
+
+// Lays a widget over the whole of the page's rectangle.
+void cover_page(Gtk::Widget& widget, const PixelRect& page) {
+  widget.set_halign(Gtk::Align::START);
+  widget.set_valign(Gtk::Align::START);
+  widget.set_margin_start(page.x);
+  widget.set_margin_top(page.y);
+  widget.set_size_request(page.width, page.height);
+}
 
 }  // namespace
 
@@ -53,11 +61,6 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
   title_changed_ = engine_->signal_title_changed().connect([this] { name_page(); });
   download_ = engine_->signal_download().connect([this](const DownloadEvent& event) {
     if (event.stage == DownloadEvent::Stage::Finished) tell_saved(*this, event.file);
-  });
-  page_question_ = engine_->signal_page_question().connect(
-      [this](const PageQuestion& question) { ask_for_page(question); });
-  question_withdrawn_ = engine_->signal_page_question_withdrawn().connect([this] {
-    if (script_dialog_) script_dialog_->withdraw();
   });
   name_page();
 }
@@ -278,20 +281,27 @@ void BrowserWindow::on_offline() {
                       "Pages may still be loaded from the network.");
 }
 
-// A page's question, in the program's own dialog over this window; the answer goes back to the
-// page.
-void BrowserWindow::ask_for_page(const PageQuestion& question) {
-  // The dialog answered before is hidden by now and out of its own handlers: it may go.
-  script_dialog_ = std::make_unique<ScriptDialog>(
-      this, question, [this](const PageAnswer& answer) { engine_->answer_page(answer); });
-}
-
-// --- Find, zoom and print: over the page, inside its rectangle -----------------------------------
+// --- The page's questions, find, zoom and print: over the page, inside its rectangle -------------
 
 void BrowserWindow::build_page_tools() {
   using browser_layout::Role;
   const PixelRect page = to_pixels(browser_layout::row(Role::PageView).rect);
   const PixelRect status = to_pixels(browser_layout::row(Role::StatusBar).rect);
+  // The page's question, in the page: below the page's tools, so that they stay at hand. The rest
+  // of the window goes on working; a command that leaves the page takes the question back.
+  page_dialog_ = Gtk::make_managed<PageDialog>(engine_->widget());
+  cover_page(*page_dialog_, page);
+  overlay_->add_overlay(*page_dialog_);
+  page_question_ = engine_->signal_page_question().connect([this](const PageQuestion& question) {
+    page_dialog_->ask(question, [this](const PageAnswer& answer) { engine_->answer_page(answer); });
+  });
+  question_withdrawn_ =
+      engine_->signal_page_question_withdrawn().connect([this] { page_dialog_->withdraw(); });
+  auto dialog_cancel = actions_->add_action("dialog-cancel", [this] { page_dialog_->cancel(); });
+  dialog_cancel->set_enabled(false);
+  page_dialog_->signal_focus_within().connect(
+      [dialog_cancel](bool in) { dialog_cancel->set_enabled(in); });
+
   // Both keep 16 px from the page's right edge.
   const int from_right = twips_to_px(browser_layout::kClientWidth) - page.x - page.width + 16;
   find_bar_ = Gtk::make_managed<FindBar>(*engine_);
@@ -322,11 +332,7 @@ void BrowserWindow::build_page_tools() {
   // Over the whole page while it does not answer: Wait watches it afresh, Stop (the button or the
   // command) ends its process and the crashed page's message takes its place.
   page_notice_ = Gtk::make_managed<PageNotice>();
-  page_notice_->set_halign(Gtk::Align::START);
-  page_notice_->set_valign(Gtk::Align::START);
-  page_notice_->set_margin_start(page.x);
-  page_notice_->set_margin_top(page.y);
-  page_notice_->set_size_request(page.width, page.height);
+  cover_page(*page_notice_, page);
   overlay_->add_overlay(*page_notice_);
   page_notice_->signal_wait().connect([this] {
     page_notice_->dismiss(&engine_->widget());

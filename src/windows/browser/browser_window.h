@@ -17,8 +17,8 @@
 #include "toolkit/address_popup.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/message.h"
+#include "toolkit/page_dialog.h"
 #include "toolkit/page_notice.h"
-#include "toolkit/script_dialog.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/window_timer.h"
 #include "windows/browser/browser_layout.h"
@@ -37,9 +37,9 @@ struct Seam;
 // "win.search", "win.new-document", "win.open", "win.online" and "win.offline" belong to the
 // window, and so do the desktop's usual commands that the design has no control for: "win.find"
 // (with "win.find-next", "win.find-previous", "win.find-close"), "win.zoom-in", "win.zoom-out",
-// "win.zoom-reset", "win.print" and "win.close"; the hot-spots for the clock, About and exit
-// activate "app.clock", "app.about" and "app.quit", which the application provides. Hot-spots and
-// keys activate the same actions.
+// "win.zoom-reset", "win.print" and "win.close", and Escape's "win.dialog-cancel"; the hot-spots
+// for the clock, About and exit activate "app.clock", "app.about" and "app.quit", which the
+// application provides. Hot-spots and keys activate the same actions.
 class BrowserWindow : public Gtk::Window {
  public:
   explicit BrowserWindow(std::unique_ptr<WebEngine> engine);
@@ -79,7 +79,6 @@ class BrowserWindow : public Gtk::Window {
   void name_page();
   void build_page_tools();
   void zoom_step(int direction);
-  void ask_for_page(const PageQuestion& question);
 
   std::unique_ptr<WebEngine> engine_;
   Gtk::Overlay* overlay_ = nullptr;
@@ -97,10 +96,10 @@ class BrowserWindow : public Gtk::Window {
   std::unique_ptr<AddressPopup> address_popup_;
   FindBar* find_bar_ = nullptr;
   ZoomBadge* zoom_badge_ = nullptr;
+  PageDialog* page_dialog_ = nullptr;  // the page's question, inside the page, while there is one
   PageNotice* page_notice_ = nullptr;
   FileDialog file_dialog_{*this};
   MessageBox message_box_;
-  std::unique_ptr<ScriptDialog> script_dialog_;  // the page's question, while there is one
 };
 
 }  // namespace vel
