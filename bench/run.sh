@@ -25,7 +25,7 @@ exec 1>&4 2>&3 3>&- 4>&-
 bin=$build/bench
 browser=$build/vel-browser
 for program in "$browser" "$bin/vel-floor" "$bin/vel-trial" "$bin/vel-pageserver" \
-  "$bin/vel-done-delay"; do
+  "$bin/vel-done-delay" "$bin/vel-site-data"; do
   [ -x "$program" ] || { echo "bench: $program is missing; build with -DVEL_BUILD_BENCH=ON" >&2; exit 1; }
 done
 
@@ -166,6 +166,9 @@ row "  the program alone, clock shown" % vel-article.clock_shown_cpu_program "" 
 row "  the program alone, clock hidden" % vel-article.clock_hidden_cpu_program "" none
 row "load-finished -> \"Done\" (tiny)" ms done-tiny.delay_ms "" atmost 16
 row "load-finished -> \"Done\" (article)" ms done-article.delay_ms "" atmost 16
+read -r store_median store_most < <("$bin/vel-site-data" 20)
+echo "Opening the store of sites' data at start (folders, cookie file, network session), 20 runs:"
+echo "  median $store_median ms, at most $store_most ms (part of the start -> caption figures above)"
 echo
 echo "CPU is in % of one core, summed over the program and its engine processes. PSS counts"
 echo "shared library pages in part, so it falls when other programs map the same libraries; USS"

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-dev
   weston at-spi2-core libatspi2.0-dev
   desktop-file-utils appstream
+  hunspell-en-us gstreamer1.0-plugins-good
 )
 packages+=("$@")
 

@@ -15,9 +15,11 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: vel-browser [ADDRESS]\n"
+    "Usage: vel-browser [--private] [ADDRESS]\n"
     "A small web browser. Opens ADDRESS (a web address or a file) when given.\n"
     "\n"
+    "  --private  a private run: cookies, site storage, cache and passwords are kept\n"
+    "             in memory only, and nothing of them is written to disk\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
@@ -34,7 +36,7 @@ std::string resolve_argument(const std::string& arg) {
 
 int main(int argc, char* argv[]) {
   std::string address;
-  bool have_address = false;
+  bool have_address = false, private_run = false;
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -44,6 +46,10 @@ int main(int argc, char* argv[]) {
     if (std::strcmp(arg, "--version") == 0) {
       std::printf("vel-browser %s\n", vel::config::kVersion);
       return 0;
+    }
+    if (std::strcmp(arg, "--private") == 0) {
+      private_run = true;
+      continue;
     }
     if (std::strcmp(arg, "--") != 0 && arg[0] == '-' && arg[1] != '\0') {
       std::fprintf(stderr, "vel-browser: unknown option '%s'\n%s", arg, kUsage);
@@ -69,7 +75,7 @@ int main(int argc, char* argv[]) {
   Glib::set_application_name("Vel Browser");
   vel::ToolkitGraphicsChoice graphics;
   // GTK starts here.
-  auto app = vel::Application::create(address);
+  auto app = vel::Application::create(address, {}, private_run);
   graphics.restore();
   char* program[] = {argv[0], nullptr};
   return app->run(1, program);

@@ -27,7 +27,7 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo"
 # The manual names every option that --help lists, and the version the program reports.
 manual="$prefix/share/man/man1/vel-browser.1"
 help=$("$prefix/bin/vel-browser" --help)
-grep -q "^Usage: vel-browser \[ADDRESS\]" <<<"$help"
+grep -q "^Usage: vel-browser \[--private\] \[ADDRESS\]" <<<"$help"
 for option in $(grep -o -- '--[a-z-]*' <<<"$help"); do
   grep -q -- "${option//-/\\\\-}" "$manual" || { echo "manual lacks $option" >&2; exit 1; }
 done

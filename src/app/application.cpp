@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "config.h"
+#include "webkit/web_context.h"
 #include "webkit/webkit_engine.h"
 #include "windows/about/about_window.h"
 #include "windows/browser/browser_window.h"
@@ -15,15 +16,21 @@
 
 namespace vel {
 
-Glib::RefPtr<Application> Application::create(std::string starting_address, EngineFactory engines) {
+Glib::RefPtr<Application> Application::create(std::string starting_address, EngineFactory engines,
+                                              bool private_run) {
   return Glib::make_refptr_for_instance<Application>(
-      new Application(std::move(starting_address), std::move(engines)));
+      new Application(std::move(starting_address), std::move(engines), private_run));
 }
 
-Application::Application(std::string starting_address, EngineFactory engines)
+Application::Application(std::string starting_address, EngineFactory engines, bool private_run)
     : Gtk::Application(config::kAppId, Gio::Application::Flags::NON_UNIQUE),
       starting_address_(std::move(starting_address)),
-      engines_(engines ? std::move(engines) : EngineFactory([] { return make_webkit_engine(); })) {}
+      private_run_(private_run),
+      engines_(engines ? std::move(engines) : EngineFactory([private_run] {
+        EngineSettings settings;
+        settings.private_run = private_run;
+        return make_webkit_engine(settings);
+      })) {}
 
 Application::~Application() {
   for (const unsigned watch : signal_watches_) g_source_remove(watch);
@@ -85,8 +92,12 @@ BrowserWindow& Application::show_browser_window() {
       std::make_unique<BrowserWindow>(first_engine_ ? std::move(first_engine_) : engines_());
   add_window(*browser_window_);
   drop_when_closed(browser_window_);
+  if (private_run_) browser_window_->mark_private();
   // The address given on the command line is for the first window only.
   browser_window_->present_and_open(std::exchange(starting_address_, {}));
+  // Said once, over the first window: sites' data that cannot be kept, or a damaged cookie file.
+  if (auto [problem, detail] = take_site_data_problem(); !problem.empty())
+    browser_window_->tell(problem, detail);
   return *browser_window_;
 }
 

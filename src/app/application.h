@@ -27,8 +27,10 @@ class Application : public Gtk::Application {
  public:
   using EngineFactory = std::function<std::unique_ptr<WebEngine>()>;
 
+  // A private run keeps nothing of what sites store (its engines keep it in memory only), and its
+  // browser window says so.
   static Glib::RefPtr<Application> create(std::string starting_address = {},
-                                          EngineFactory engines = {});
+                                          EngineFactory engines = {}, bool private_run = false);
   ~Application() override;
 
   // The browser window, created and loaded when there is none.
@@ -41,7 +43,7 @@ class Application : public Gtk::Application {
   void quit_program();
 
  protected:
-  Application(std::string starting_address, EngineFactory engines);
+  Application(std::string starting_address, EngineFactory engines, bool private_run);
   void on_activate() override;
   void on_startup() override;
 
@@ -56,6 +58,7 @@ class Application : public Gtk::Application {
   AboutWindow& make_about_window();
 
   std::string starting_address_;
+  bool private_run_;
   EngineFactory engines_;
   // The first window's engine, already opening the starting address while GTK builds that window.
   std::unique_ptr<WebEngine> first_engine_;

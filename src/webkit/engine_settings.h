@@ -31,6 +31,9 @@ struct EngineSettings {
   WatchdogSettings watchdog;
   // Applied by the first engine of the program only: the engine's processes share it.
   MemoryLimitSettings memory;
+  // A private run: sites' data in memory only, nothing of it written. The first engine's choice
+  // holds for the program, as the memory limit does.
+  bool private_run = false;
 };
 
 }  // namespace vel

@@ -86,7 +86,7 @@ void WebKitEngine::connect_view() {
                    this);
   // Downloads start in the network session, which every view shares; each view's part takes its
   // own.
-  g_signal_connect(webkit_network_session_get_default(), "download-started",
+  g_signal_connect(webkit_web_view_get_network_session(view_), "download-started",
                    G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, gpointer self) {
                      static_cast<WebKitEngine*>(self)->downloads_.started(download);
                    }),
@@ -95,7 +95,7 @@ void WebKitEngine::connect_view() {
 
 void WebKitEngine::disconnect_view() {
   g_signal_handlers_disconnect_by_data(view_, this);
-  g_signal_handlers_disconnect_by_data(webkit_network_session_get_default(), this);
+  g_signal_handlers_disconnect_by_data(webkit_web_view_get_network_session(view_), this);
 }
 
 gboolean WebKitEngine::on_decide_policy(WebKitPolicyDecision* decision,

@@ -5,11 +5,50 @@
 #include <webkit/webkit.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
+#include <vector>
 
+#include "config.h"
 #include "core/builtin_addresses.h"
+#include "core/site_data.h"
+#include "core/spelling.h"
 #include "webkit/builtin_pages.h"
 
 namespace vel {
+namespace {
+
+std::pair<std::string, std::string> site_data_problem;
+
+// Spelling in text fields, checked by the engine with the system's hunspell dictionaries in the
+// user's languages. Loading a dictionary takes tens of milliseconds: it waits until the first
+// page has had its turn.
+void check_spelling_when_idle(WebKitWebContext* context) {
+  g_idle_add_full(
+      G_PRIORITY_LOW,
+      +[](gpointer data) -> gboolean {
+        std::vector<std::string> names;
+        for (const char* const* name = g_get_language_names(); *name; ++name)
+          names.push_back(*name);
+        const std::vector<std::string> languages =
+            spelling_languages(names, [](const std::string& code) {
+              std::error_code error;
+              return std::filesystem::exists("/usr/share/hunspell/" + code + ".dic", error);
+            });
+        if (languages.empty()) return G_SOURCE_REMOVE;
+        std::vector<const char*> list;
+        list.reserve(languages.size() + 1);
+        for (const std::string& language : languages) list.push_back(language.c_str());
+        list.push_back(nullptr);
+        auto* context = static_cast<WebKitWebContext*>(data);
+        webkit_web_context_set_spell_checking_languages(context, list.data());
+        webkit_web_context_set_spell_checking_enabled(context, TRUE);
+        return G_SOURCE_REMOVE;
+      },
+      context, nullptr);
+}
+
+}  // namespace
 
 unsigned page_memory_limit_mb() {
   constexpr unsigned long long kFloorMb = 1024, kCeilingMb = 4096;
@@ -24,9 +63,6 @@ unsigned page_memory_limit_mb() {
 WebKitWebContext* set_up_web_context(const MemoryLimitSettings& memory) {
   static WebKitWebContext* context = nullptr;
   if (context) return context;
-  // Certificate errors fail closed: nothing is bypassed and no exception is remembered.
-  webkit_network_session_set_tls_errors_policy(webkit_network_session_get_default(),
-                                               WEBKIT_TLS_ERRORS_POLICY_FAIL);
   // A page's process that grows past the limit is ended (the engine tells the user); below it,
   // WebKit's own thresholds (a third, a half) have it release memory as before. The limit is a
   // construct property of the context, so the program's views share a context of its own.
@@ -43,7 +79,34 @@ WebKitWebContext* set_up_web_context(const MemoryLimitSettings& memory) {
   WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
   webkit_security_manager_register_uri_scheme_as_local(security, kBuiltinScheme);
   webkit_security_manager_register_uri_scheme_as_secure(security, kBuiltinScheme);
+  check_spelling_when_idle(context);
   return context;
+}
+
+WebKitNetworkSession* set_up_network_session(bool private_run) {
+  static WebKitNetworkSession* session = nullptr;
+  if (session) return session;
+  if (!private_run) {
+    const SiteDataFolders folders =
+        site_data_folders(g_get_user_data_dir(), g_get_user_cache_dir(), config::kAppId);
+    SiteDataCheck check = prepare_site_data(folders);
+    if (check.keep) {
+      session = webkit_network_session_new(folders.data.c_str(), folders.cache.c_str());
+      const std::string cookies = (folders.data / kCookieFile).string();
+      webkit_cookie_manager_set_persistent_storage(
+          webkit_network_session_get_cookie_manager(session), cookies.c_str(),
+          WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
+    }
+    site_data_problem = {std::move(check.problem), std::move(check.detail)};
+  }
+  if (!session) session = webkit_network_session_new_ephemeral();
+  // Certificate errors fail closed: nothing is bypassed and no exception is remembered.
+  webkit_network_session_set_tls_errors_policy(session, WEBKIT_TLS_ERRORS_POLICY_FAIL);
+  return session;
+}
+
+std::pair<std::string, std::string> take_site_data_problem() {
+  return std::exchange(site_data_problem, {});
 }
 
 }  // namespace vel

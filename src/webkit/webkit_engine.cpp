@@ -19,12 +19,14 @@ namespace {
 // Navigations that the engine drops without a load (a jump within the page) end this way.
 constexpr unsigned kRequestGraceMs = 2000;
 
-WebKitWebView* new_view(const MemoryLimitSettings& memory) {
-  WebKitWebContext* context = set_up_web_context(memory);
+WebKitWebView* new_view(const EngineSettings& settings) {
+  WebKitWebContext* context = set_up_web_context(settings.memory);
+  WebKitNetworkSession* session = set_up_network_session(settings.private_run);
   // A group to a reader, so that it hears the page's title as the view's name: from GTK 4.14
   // on, the toolkit gives no name to a widget of its default role, which is all a view has.
-  auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
-                                            "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr));
+  auto* view =
+      WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "network-session",
+                                   session, "accessible-role", GTK_ACCESSIBLE_ROLE_GROUP, nullptr));
   g_object_ref_sink(view);
   return view;
 }
@@ -36,7 +38,7 @@ std::unique_ptr<WebEngine> make_webkit_engine(const EngineSettings& settings) {
 }
 
 WebKitEngine::WebKitEngine(const EngineSettings& settings)
-    : owned_view_(new_view(settings.memory)),
+    : owned_view_(new_view(settings)),
       view_(owned_view_.get()),
       widget_(Glib::wrap(GTK_WIDGET(view_))),
       offline_filter_(view_),

@@ -52,11 +52,11 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
     if (!page.credentials.empty()) {
       gchar* encoded = g_base64_encode(reinterpret_cast<const guchar*>(page.credentials.data()),
                                        page.credentials.size());
-      const std::string expected = std::string("Basic ") + encoded;
-      g_free(encoded);
       const char* given = soup_message_headers_get_one(soup_server_message_get_request_headers(msg),
                                                        "Authorization");
-      if (!given || given != expected) {
+      const bool right = given && given == "Basic " + std::string(encoded);
+      g_free(encoded);
+      if (!right) {
         soup_server_message_set_status(msg, 401, nullptr);
         soup_message_headers_replace(headers, "WWW-Authenticate", "Basic realm=\"Vel tests\"");
         soup_server_message_set_response(msg, "text/html", SOUP_MEMORY_COPY, page.refused.data(),
@@ -76,8 +76,9 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
                                        page.body.size());
       soup_message_headers_replace(headers, "Cache-Control", "no-store");
     }
-    for (const auto& [name, value] : page.headers)
-      soup_message_headers_replace(headers, name.c_str(), value.c_str());
+    for (const auto& [name, value] : page.headers)  // any number of cookies, one of the rest
+      (name == "Set-Cookie" ? soup_message_headers_append : soup_message_headers_replace)(
+          headers, name.c_str(), value.c_str());
     if (page.delay_ms == 0) return;
     soup_server_message_pause(msg);
     g_timeout_add_once(page.delay_ms, page.declared > 0 ? break_off : unpause, g_object_ref(msg));

@@ -30,7 +30,8 @@ class TestServer {
   // others, the server answers 401 with `refused`, its own page for that.
   void add_protected_page(const std::string& path, std::string body, std::string credentials,
                           std::string refused);
-  // A response header for a path, in place of any default of that name.
+  // A response header for a path, in place of any default of that name; a second of the same name
+  // (Set-Cookie) is sent as well.
   void add_header(const std::string& path, const std::string& name, const std::string& value);
   std::string uri(const std::string& path) const;
   int port() const { return port_; }

@@ -207,6 +207,23 @@ void click_control(XInput& input, BrowserWindow& window, Role role) {
   drain_events();
 }
 
+bool click_program_spot(XInput& input, const std::string& caption, long pid, Role role,
+                        const std::function<bool()>& effect) {
+  const TwipsRect r = browser_layout::row(role).rect;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const auto windows = find_windows(caption, pid);
+    if (windows.empty()) return effect();
+    const auto [x, y] = raise_window(windows.front());
+    const int px = x + twips_to_px(r.left + r.width / 2),
+              py = y + twips_to_px(r.top + r.height / 2);
+    input.move_root(px - 3, py);  // into the hot-spot from beside it, as a hand would
+    input.move_root(px, py);
+    input.click();
+    if (run_until(effect, std::chrono::seconds(3))) return true;
+  }
+  return false;
+}
+
 void enter_address(BrowserWindow& window, const std::string& text) {
   Gtk::Entry& entry = *test::Seam::address_box(window).get_entry();
   entry.set_text(text);

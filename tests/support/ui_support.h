@@ -5,6 +5,7 @@
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,6 +94,12 @@ std::unique_ptr<BrowserWindow> window_with_fake_engine(FakeEngine*& engine);
 
 // A real click in the middle of one of the browser window's controls; handled when it returns.
 void click_control(XInput& input, BrowserWindow& window, Role role);
+
+// A click in the middle of a hot-spot of the program `pid`'s browser window captioned `caption`,
+// repeated (up to five times) until `effect` holds: a program maps its window a moment before it
+// takes input, and nothing outside it tells when. True once the effect came.
+bool click_program_spot(XInput& input, const std::string& caption, long pid, Role role,
+                        const std::function<bool()>& effect);
 
 // Puts the text into the address box and presses Enter there, as the entry's own activation.
 void enter_address(BrowserWindow& window, const std::string& text);

@@ -218,6 +218,18 @@ void BrowserWindow::present_and_open(const std::string& address) {
   engine_->navigate(address);
 }
 
+void BrowserWindow::mark_private() {
+  auto* entry = address_box_->get_entry();
+  address_box_->add_css_class("vel-private");
+  constexpr const char* kPrivate = "Private: nothing of this run is kept";
+  entry->set_tooltip_text(kPrivate);
+  accessible::set_description(*entry, kPrivate);
+}
+
+void BrowserWindow::tell(const std::string& text, const std::string& detail) {
+  message_box_.show(*this, text, detail);
+}
+
 void BrowserWindow::on_address_chosen() {
   load_monitor_.set_enabled(true);
   const std::string text = address_box_->get_entry()->get_text();

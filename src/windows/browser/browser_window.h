@@ -48,6 +48,10 @@ class BrowserWindow : public Gtk::Window {
   // Shows the window and, unless the address is empty, opens it as if chosen from the address
   // list: into the box and the list, with the progress monitor on.
   void present_and_open(const std::string& address = {});
+  // A private run's window: the address box looks and reads otherwise (the caption stays as it is).
+  void mark_private();
+  // A message for the user over the window, which they close with OK.
+  void tell(const std::string& text, const std::string& detail = {});
 
  private:
   // The tests and the benchmarks read the window's parts through test::Seam
