@@ -166,9 +166,10 @@ row "  the program alone, clock shown" % vel-article.clock_shown_cpu_program "" 
 row "  the program alone, clock hidden" % vel-article.clock_hidden_cpu_program "" none
 row "load-finished -> \"Done\" (tiny)" ms done-tiny.delay_ms "" atmost 16
 row "load-finished -> \"Done\" (article)" ms done-article.delay_ms "" atmost 16
-read -r store_median store_most < <("$bin/vel-site-data" 20)
-echo "Opening the store of sites' data at start (folders, cookie file, network session), 20 runs:"
-echo "  median $store_median ms, at most $store_most ms (part of the start -> caption figures above)"
+read -r check_median check_most session_median session_most < <("$bin/vel-site-data" 20)
+echo "Opening the store of sites' data at start, 20 runs (part of start -> caption above):"
+echo "  its folders and cookie file checked: median $check_median ms, at most $check_most ms"
+echo "  the network session over them: median $session_median ms, at most $session_most ms"
 echo
 echo "CPU is in % of one core, summed over the program and its engine processes. PSS counts"
 echo "shared library pages in part, so it falls when other programs map the same libraries; USS"
