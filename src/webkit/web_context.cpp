@@ -20,13 +20,17 @@ namespace {
 
 std::pair<std::string, std::string> site_data_problem;
 
-// Spelling in text fields, checked by the engine with the system's hunspell dictionaries in the
-// user's languages. Loading a dictionary takes tens of milliseconds: it waits until the first
-// page has had its turn.
-void check_spelling_when_idle(WebKitWebContext* context) {
+WebKitWebContext* shared_context = nullptr;  // the program's, once set up
+
+}  // namespace
+
+void check_spelling_soon() {
+  static bool asked = false;
+  if (!shared_context || std::exchange(asked, true)) return;
+  // After the event that asked has been handled.
   g_idle_add_full(
       G_PRIORITY_LOW,
-      +[](gpointer data) -> gboolean {
+      +[](gpointer) -> gboolean {
         std::vector<std::string> names;
         for (const char* const* name = g_get_language_names(); *name; ++name)
           names.push_back(*name);
@@ -40,15 +44,14 @@ void check_spelling_when_idle(WebKitWebContext* context) {
         list.reserve(languages.size() + 1);
         for (const std::string& language : languages) list.push_back(language.c_str());
         list.push_back(nullptr);
-        auto* context = static_cast<WebKitWebContext*>(data);
-        webkit_web_context_set_spell_checking_languages(context, list.data());
-        webkit_web_context_set_spell_checking_enabled(context, TRUE);
+        webkit_web_context_set_spell_checking_languages(shared_context, list.data());
+        webkit_web_context_set_spell_checking_enabled(shared_context, TRUE);
         return G_SOURCE_REMOVE;
       },
-      context, nullptr);
+      nullptr, nullptr);
 }
 
-}  // namespace
+namespace {}  // namespace
 
 unsigned page_memory_limit_mb() {
   constexpr unsigned long long kFloorMb = 1024, kCeilingMb = 4096;
@@ -61,7 +64,7 @@ unsigned page_memory_limit_mb() {
 }
 
 WebKitWebContext* set_up_web_context(const MemoryLimitSettings& memory) {
-  static WebKitWebContext* context = nullptr;
+  WebKitWebContext*& context = shared_context;
   if (context) return context;
   // A page's process that grows past the limit is ended (the engine tells the user); below it,
   // WebKit's own thresholds (a third, a half) have it release memory as before. The limit is a
@@ -79,7 +82,6 @@ WebKitWebContext* set_up_web_context(const MemoryLimitSettings& memory) {
   WebKitSecurityManager* security = webkit_web_context_get_security_manager(context);
   webkit_security_manager_register_uri_scheme_as_local(security, kBuiltinScheme);
   webkit_security_manager_register_uri_scheme_as_secure(security, kBuiltinScheme);
-  check_spelling_when_idle(context);
   return context;
 }
 

@@ -27,6 +27,12 @@ WebKitNetworkSession* set_up_network_session(bool private_run = false);
 // headline, then where and why), once: empty after it has been taken, and when nothing went wrong.
 std::pair<std::string, std::string> take_site_data_problem();
 
+// Spelling in text fields from now on (once; later calls do nothing), checked by the engine with
+// the system's hunspell dictionaries in the user's languages. A dictionary takes tens of
+// milliseconds to load and some megabytes to hold: the engine asks for it when the user first
+// types or clicks in a page, not at start.
+void check_spelling_soon();
+
 // A quarter of the machine's physical memory, at least 1 GiB and at most 4 GiB, in MiB.
 unsigned page_memory_limit_mb();
 

@@ -2,6 +2,7 @@
 #include "webkit/webkit_engine.h"
 
 #include <glibmm/main.h>
+#include <gtkmm/eventcontrollerlegacy.h>
 #include <gtkmm/widget.h>
 
 #include "core/address.h"
@@ -55,6 +56,18 @@ WebKitEngine::WebKitEngine(const EngineSettings& settings)
   // Busy until the offline page is in, so whoever waits for the load sees that page.
   offline_filter_.signal_offline_page().connect([this] { note_request(); });
   connect_view();
+  // The first key or click in a page switches spelling on (not at start: its dictionary is big).
+  auto first_input = Gtk::EventControllerLegacy::create();
+  first_input->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+  first_input->signal_event().connect(
+      [](const Glib::RefPtr<const Gdk::Event>& event) {
+        const Gdk::Event::Type type = event->get_event_type();
+        if (type == Gdk::Event::Type::KEY_PRESS || type == Gdk::Event::Type::BUTTON_PRESS)
+          check_spelling_soon();
+        return false;
+      },
+      false);
+  widget_->add_controller(first_input);
 }
 
 WebKitEngine::~WebKitEngine() {
