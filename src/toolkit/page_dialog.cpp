@@ -197,9 +197,6 @@ bool PageDialog::on_key(guint key) {
     case GDK_KEY_ISO_Enter:
       answer(true);
       return true;
-    case GDK_KEY_Escape:
-      answer(false);
-      return true;
     case GDK_KEY_Page_Up:
     case GDK_KEY_Page_Down: {
       auto adjustment = scroller_.get_vadjustment();

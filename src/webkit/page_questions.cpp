@@ -118,9 +118,8 @@ bool PageQuestions::sign_in(WebKitAuthenticationRequest* request) {
   }
   PageQuestion question;
   question.kind = PageQuestion::Kind::SignIn;
+  // The realm is the site's own text, and not shown: it could pose as Vel's.
   question.address = site_of(request);
-  const char* realm = webkit_authentication_request_get_realm(request);
-  question.message = realm ? realm : "";
   if (WebKitCredential* proposed = webkit_authentication_request_get_proposed_credential(request)) {
     if (const char* user = webkit_credential_get_username(proposed)) question.default_text = user;
     webkit_credential_free(proposed);

@@ -82,7 +82,7 @@ WebKitEngine::~WebKitEngine() {
 bool WebKitEngine::navigate(const std::string& address) {
   const AddressResult result = interpret_address(address);
   if (result.kind == AddressResult::Kind::Empty) return false;
-  // A page's dialog never holds up leaving it.
+  // A page's dialog never holds up leaving it; only its question whether to leave waits.
   questions_.leave();
   if (result.kind != AddressResult::Kind::Uri) {
     // Not the load of an address: no load's end is raised, so the box keeps the text.
