@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A loopback web server for the benchmarks. Serves a tiny page and an article of about 200 KB
-// with a style sheet, two scripts and twenty images, all generated from fixed seeds so every run
-// loads the same bytes. Prints its port on stdout, then serves until it is terminated.
+// A loopback web server for the benchmarks. Serves a tiny page, an article of about 200 KB with a
+// style sheet, two scripts and twenty images, and a 64 MB file to download, all generated from
+// fixed seeds so every run loads the same bytes. Prints its port on stdout, then serves until it is terminated.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstdint>
@@ -152,6 +152,8 @@ int main() {
   add("/stats.js", stats_js(), "text/javascript");
   for (int i = 0; i < kImages; ++i)
     add("/img/" + std::to_string(i) + ".png", png_image(i), "image/png");
+  // A 64 MB file to download, sent as fast as the loopback takes it.
+  server.add_download("/file.bin", 64u << 20, 64u << 20, 1u << 20, 0);
 
   std::printf("%d\n", server.port());
   std::fflush(stdout);

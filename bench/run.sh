@@ -25,7 +25,7 @@ exec 1>&4 2>&3 3>&- 4>&-
 bin=$build/bench
 browser=$build/vel-browser
 for program in "$browser" "$bin/vel-floor" "$bin/vel-trial" "$bin/vel-pageserver" \
-  "$bin/vel-done-delay" "$bin/vel-site-data"; do
+  "$bin/vel-done-delay" "$bin/vel-site-data" "$bin/vel-download"; do
   [ -x "$program" ] || { echo "bench: $program is missing; build with -DVEL_BUILD_BENCH=ON" >&2; exit 1; }
 done
 
@@ -93,6 +93,17 @@ cat "$work/done" >>"$out/done-delay.log"
 while read -r _ page value; do
   echo "$value" >>"$out/figures/done-$page.delay_ms"
 done <"$work/done"
+
+echo "  a 64 MB download" >&2
+"$bin/vel-download" "$runs" "$site/file.bin" >"$work/download" 2>>"$out/download.log" ||
+  echo "bench: vel-download failed" >&2
+cat "$work/download" >>"$out/download.log"
+while read -r _ _ seconds rate cpu updates; do
+  [ "$seconds" = n/a ] && continue
+  echo "$rate" >>"$out/figures/download.rate"
+  echo "$cpu" >>"$out/figures/download.cpu_ms"
+  echo "$updates" >>"$out/figures/download.updates"
+done <"$work/download"
 
 # --- The table ---------------------------------------------------------------------------------
 
@@ -166,6 +177,9 @@ row "  the program alone, clock shown" % vel-article.clock_shown_cpu_program "" 
 row "  the program alone, clock hidden" % vel-article.clock_hidden_cpu_program "" none
 row "load-finished -> \"Done\" (tiny)" ms done-tiny.delay_ms "" atmost 16
 row "load-finished -> \"Done\" (article)" ms done-article.delay_ms "" atmost 16
+row "64 MB download: rate" MB/s download.rate "" none
+row "  the window's CPU time meanwhile" ms download.cpu_ms "" none
+row "  status-bar updates meanwhile" n download.updates "" none
 read -r check_median check_most session_median session_most < <("$bin/vel-site-data" 20)
 echo "Opening the store of sites' data at start, 20 runs (part of start -> caption above):"
 echo "  its folders and cookie file checked: median $check_median ms, at most $check_most ms"

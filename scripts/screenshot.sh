@@ -4,8 +4,8 @@
 # looked at without a desktop.
 #   scripts/screenshot.sh [OUTPUT.png] [ADDRESS] [KEY...]
 # Each KEY is pressed in the window before the picture is taken: a key as xdotool names it
-# ("ctrl+f", "ctrl+plus", "Escape"), "type:TEXT" to type a text, or "click:X,Y" for a click at
-# that point of the window.
+# ("ctrl+f", "ctrl+plus", "Escape"), "type:TEXT" to type a text, "click:X,Y" for a click at
+# that point of the window, or "wait:SECONDS" to let something under way (a download) go on.
 # Builds the program first when needed. Waits until the window is on screen (and, with an ADDRESS,
 # until the caption shows that the page has loaded).
 set -euo pipefail
@@ -52,6 +52,7 @@ for key in "${@:3}"; do
       point=${key#click:}
       xdotool mousemove --window "$id" "${point%,*}" "${point#*,}" click 1
       ;;
+    wait:*) sleep "${key#wait:}" ;;
     *) xdotool key --window "$id" "$key" ;;
   esac
   sleep 0.3

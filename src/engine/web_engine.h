@@ -12,15 +12,16 @@
 namespace vel {
 
 // A download, as the engine tells of it. Each one raises Started once its file is made, Progress
-// about once a second while data comes, and then either Finished (the file is whole) or Failed
-// (nothing of it is left under its name).
+// about once a second while data comes, and then one of: Finished (the file is whole, under its
+// name), Failed (nothing of it is left under its name) or Cancelled (by cancel_downloads(): nothing
+// is left at all).
 struct DownloadEvent {
-  enum class Stage { Started, Progress, Finished, Failed };
+  enum class Stage { Started, Progress, Finished, Failed, Cancelled };
   Stage stage = Stage::Started;
   unsigned id = 0;   // tells the downloads apart; the same for all of one download's events
-  std::string file;  // the full path it is saved under
+  std::string file;  // the full path it is saved under once whole
   unsigned long long received = 0, total = 0;  // bytes so far and in all (0: not known)
-  std::string error;                           // Failed: why
+  std::string error;  // Failed: why, in a sentence for the user (and what is left, if anything)
 };
 
 // What the browser window needs of a web engine: operations, the state of the shown page, and
@@ -65,6 +66,8 @@ class WebEngine {
   virtual double zoom() const { return 1.0; }
   // Shows the print dialog for the page, over `parent`; returns when the dialog has closed.
   virtual void print(Gtk::Window& parent) { (void)parent; }
+  // Cancels every download of this engine's that is under way: each raises Cancelled.
+  virtual void cancel_downloads() {}
   // The user's answer to the page's question (signal_page_question); the page goes on.
   virtual void answer_page(const PageAnswer& answer) { (void)answer; }
 
@@ -89,7 +92,7 @@ class WebEngine {
   sigc::signal<void(bool)>& signal_responsive() { return responsive_; }
   // How many matches the last find has.
   sigc::signal<void(unsigned)>& signal_match_count() { return match_count_; }
-  // A download started, went on, ended whole or failed.
+  // A download started, went on, ended whole, failed or was cancelled.
   sigc::signal<void(const DownloadEvent&)>& signal_download() { return download_; }
   // The page asks the user something and waits for answer_page(). One at a time.
   sigc::signal<void(const PageQuestion&)>& signal_page_question() { return page_question_; }

@@ -42,14 +42,16 @@ void dress_message_dialog(Gtk::MessageDialog& dialog) {
   area->set_margin_end(24);
 }
 
-void tell_saved(Gtk::Window& parent, const std::string& file) {
+namespace {
+
+// A message about a download, transient for `parent`, not modal, and gone once answered; with an
+// Open Folder button when `folder` is given.
+void tell_download(Gtk::Window& parent, const std::string& text, const std::string& detail,
+                   Gtk::MessageType type, const std::string& folder) {
   constexpr int kOpenFolder = 1;
-  const std::filesystem::path path(file);
-  const std::string folder = path.parent_path().string();
-  auto* dialog =
-      new Gtk::MessageDialog("Saved “" + path.filename().string() + "” in " + folder + ".", false,
-                             Gtk::MessageType::INFO, Gtk::ButtonsType::NONE);
-  dialog->add_button("Open Folder", kOpenFolder);
+  auto* dialog = new Gtk::MessageDialog(text, false, type, Gtk::ButtonsType::NONE);
+  if (!detail.empty()) dialog->set_secondary_text(detail);
+  if (!folder.empty()) dialog->add_button("Open Folder", kOpenFolder);
   dialog->add_button("OK", Gtk::ResponseType::OK);
   dialog->set_default_response(Gtk::ResponseType::OK);
   dialog->set_transient_for(parent);
@@ -68,6 +70,21 @@ void tell_saved(Gtk::Window& parent, const std::string& file) {
     Glib::signal_idle().connect_once([dialog] { delete dialog; });
   });
   dialog->show();
+}
+
+}  // namespace
+
+void tell_saved(Gtk::Window& parent, const std::string& file) {
+  const std::filesystem::path path(file);
+  const std::string folder = path.parent_path().string();
+  tell_download(parent, "Saved “" + path.filename().string() + "” in " + folder + ".", {},
+                Gtk::MessageType::INFO, folder);
+}
+
+void tell_not_saved(Gtk::Window& parent, const std::string& file, const std::string& reason) {
+  tell_download(parent,
+                "“" + std::filesystem::path(file).filename().string() + "” was not downloaded.",
+                reason, Gtk::MessageType::ERROR, {});
 }
 
 }  // namespace vel

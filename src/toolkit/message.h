@@ -29,6 +29,8 @@ class MessageBox {
 // Says that a download was saved as `file`, with a button that shows its folder in the desktop's
 // file manager; transient for `parent`, not modal, and gone once answered.
 void tell_saved(Gtk::Window& parent, const std::string& file);
+// Says that the download of `file` failed, and why; in the same way, without the button.
+void tell_not_saved(Gtk::Window& parent, const std::string& file, const std::string& reason);
 
 // Gives a message dialog the program's icon and room around its text, as a desktop's own dialogs
 // have.

@@ -53,6 +53,7 @@ class WebKitEngine final : public WebEngine {
   double zoom() const override;
   void print(Gtk::Window& parent) override;
   void answer_page(const PageAnswer& answer) override;
+  void cancel_downloads() override { downloads_.cancel_all(); }
 
  private:
   // view_signals.cpp: the view's signals and what each one does, in order.

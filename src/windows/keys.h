@@ -36,6 +36,7 @@ inline constexpr Key kBrowserWindow[] = {
     {"<Control>w", "win.close"},
     {"<Control>q", "app.quit"},
     {"<Control>p", "win.print"},
+    {"<Control><Shift>y", "win.downloads"},
     {"<Control>f", "win.find"},
     {"F3", "win.find-next"},
     {"<Shift>F3", "win.find-previous"},

@@ -14,14 +14,14 @@ namespace vel::test {
 class FakeEngine : public WebEngine {
  public:
   std::vector<std::string> calls;  // "prepare:<text>", "navigate:<text>", "back", ...
-  bool fail_navigate = false;      // navigate() fails; navigate("") always does, as the real one
   bool history_back = true, loading_value = false, caret = false;
   std::string page_title = "Fake page", page_uri = "http://fake.test/";
 
   FakeEngine() { box_.set_focusable(true); }
 
+  // navigate("") fails, as the real one does.
   bool navigate(const std::string& address) override {
-    return record("navigate:" + address, !fail_navigate && !address.empty());
+    return record("navigate:" + address, !address.empty());
   }
   void prepare(const std::string& address) override { record("prepare:" + address); }
   bool go_back() override { return record("back", history_back); }
@@ -44,6 +44,7 @@ class FakeEngine : public WebEngine {
   void set_zoom(double level) override { zoom_level = level; }
   double zoom() const override { return zoom_level; }
   void print(Gtk::Window&) override { calls.push_back("print"); }
+  void cancel_downloads() override { calls.push_back("cancel-downloads"); }
   double zoom_level = 1.0;
 
   void finish_load() { load_finished_.emit(); }

@@ -3,6 +3,8 @@
 
 #include <libsoup/soup.h>
 
+#include <algorithm>
+#include <set>
 #include <stdexcept>
 
 namespace vel::test {
@@ -14,13 +16,61 @@ void unpause(gpointer message) {
   soup_server_message_unpause(SOUP_SERVER_MESSAGE(message));
   g_object_unref(message);
 }
-void break_off(gpointer message) {
-  if (GIOStream* stream = soup_server_message_steal_connection(SOUP_SERVER_MESSAGE(message))) {
-    g_io_stream_close(stream, nullptr, nullptr);
-    g_object_unref(stream);
+
+// A download under way: a chunk at each tick, then the body's end or, for one cut short, the
+// connection dropped once the last chunk is written.
+struct Stream {
+  SoupServer* server;
+  SoupServerMessage* message;
+  std::string data;  // what is to be sent of the file
+  std::size_t chunk, queued = 0, written = 0;
+  unsigned timer = 0;
+
+  static gboolean tick(gpointer self) {
+    auto& s = *static_cast<Stream*>(self);
+    const std::size_t n = std::min(s.chunk, s.data.size() - s.queued);
+    auto* body = soup_server_message_get_response_body(s.message);
+    soup_message_body_append(body, SOUP_MEMORY_COPY, s.data.data() + s.queued, n);
+    s.queued += n;
+    const bool whole = s.queued == s.data.size();
+    if (whole && !s.cut()) soup_message_body_complete(body);
+    soup_server_message_unpause(s.message);
+    if (whole) s.timer = 0;
+    return whole ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
   }
-  g_object_unref(message);
-}
+  bool cut() const {
+    return soup_message_headers_get_content_length(soup_server_message_get_response_headers(
+               message)) != static_cast<goffset>(data.size());
+  }
+  static void wrote(SoupServerMessage*, guint size, gpointer self) {
+    auto& s = *static_cast<Stream*>(self);
+    s.written += size;
+    if (s.written < s.data.size() || !s.cut()) return;
+    g_idle_add_once(
+        [](gpointer message) {
+          if (GIOStream* stream =
+                  soup_server_message_steal_connection(SOUP_SERVER_MESSAGE(message))) {
+            g_io_stream_close(stream, nullptr, nullptr);
+            g_object_unref(stream);
+          }
+          g_object_unref(message);
+        },
+        g_object_ref(s.message));
+  }
+  static void finished(SoupServerMessage*, gpointer self) { end(static_cast<Stream*>(self)); }
+  static void end(Stream* s) {
+    if (s->timer) g_source_remove(s->timer);
+    g_signal_handlers_disconnect_by_data(s->message, s);
+    g_object_unref(s->message);
+    live().erase(s);
+    delete s;
+  }
+  // Those still under way, which end with their server.
+  static std::set<Stream*>& live() {
+    static std::set<Stream*> streams;
+    return streams;
+  }
+};
 
 }  // namespace
 
@@ -40,7 +90,8 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
   port_ = g_uri_get_port(static_cast<GUri*>(uris->data));
   g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
 
-  auto handle = [](SoupServer*, SoupServerMessage* msg, const char* path, GHashTable*, gpointer p) {
+  auto handle = [](SoupServer* server, SoupServerMessage* msg, const char* path, GHashTable*,
+                   gpointer p) {
     auto* self = static_cast<TestServer*>(p);
     self->counts_[path]++;
     self->total_++;
@@ -65,12 +116,12 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
       }
     }
     if (page.declared > 0) {
-      // Promise more than is sent; the connection is dropped below.
+      // In HTTP/1.0 a closed connection may end a body, so that a cut looks like an end.
+      if (page.declared != page.body.size())
+        soup_server_message_set_http_version(msg, SOUP_HTTP_1_0);
       soup_message_headers_set_encoding(headers, SOUP_ENCODING_CONTENT_LENGTH);
       soup_message_headers_set_content_length(headers, static_cast<goffset>(page.declared));
       soup_message_headers_set_content_type(headers, page.type.c_str(), nullptr);
-      soup_message_body_append(soup_server_message_get_response_body(msg), SOUP_MEMORY_COPY,
-                               page.body.data(), page.body.size());
     } else {
       soup_server_message_set_response(msg, page.type.c_str(), SOUP_MEMORY_COPY, page.body.data(),
                                        page.body.size());
@@ -79,14 +130,26 @@ TestServer::TestServer(Tls tls) : tls_(tls == Tls::SelfSigned) {
     for (const auto& [name, value] : page.headers)  // any number of cookies, one of the rest
       (name == "Set-Cookie" ? soup_message_headers_append : soup_message_headers_replace)(
           headers, name.c_str(), value.c_str());
+    if (page.declared > 0) {
+      auto* stream =
+          new Stream{server, SOUP_SERVER_MESSAGE(g_object_ref(msg)), page.body, page.chunk};
+      Stream::live().insert(stream);
+      g_signal_connect(msg, "wrote-body-data", G_CALLBACK(Stream::wrote), stream);
+      g_signal_connect(msg, "finished", G_CALLBACK(Stream::finished), stream);
+      soup_server_message_pause(msg);
+      stream->timer = g_timeout_add(page.delay_ms, Stream::tick, stream);
+      return;
+    }
     if (page.delay_ms == 0) return;
     soup_server_message_pause(msg);
-    g_timeout_add_once(page.delay_ms, page.declared > 0 ? break_off : unpause, g_object_ref(msg));
+    g_timeout_add_once(page.delay_ms, unpause, g_object_ref(msg));
   };
   soup_server_add_handler(server_, nullptr, handle, this, nullptr);
 }
 
 TestServer::~TestServer() {
+  for (Stream* stream : std::set<Stream*>(Stream::live()))
+    if (stream->server == server_) Stream::end(stream);
   soup_server_disconnect(server_);
   g_object_unref(server_);
 }
@@ -99,9 +162,14 @@ void TestServer::add_page(const std::string& path, std::string body, std::string
   page.delay_ms = delay_ms;
 }
 
-void TestServer::add_broken_download(const std::string& path, std::size_t declared,
-                                     std::size_t sent) {
-  pages_[path] = {std::string(sent, 'x'), "application/octet-stream", 200, declared, {}, {}, {}};
+void TestServer::add_download(const std::string& path, std::size_t declared, std::size_t sent,
+                              std::size_t chunk, unsigned every_ms) {
+  Page& page = pages_[path];
+  page.body = std::string(sent, 'x');
+  page.type = "application/octet-stream";
+  page.delay_ms = every_ms;
+  page.declared = declared;
+  page.chunk = chunk;
 }
 
 void TestServer::add_protected_page(const std::string& path, std::string body,

@@ -24,8 +24,10 @@ class TestServer {
   // A page, answered after `delay_ms`.
   void add_page(const std::string& path, std::string body, std::string content_type = "text/html",
                 unsigned delay_ms = 0);
-  // A response that promises `declared` bytes, sends `sent` of them and then breaks off.
-  void add_broken_download(const std::string& path, std::size_t declared, std::size_t sent);
+  // A file of `declared` bytes offered for download, sent `chunk` bytes every `every_ms`; when
+  // `sent` is less, the connection is dropped once that much is written.
+  void add_download(const std::string& path, std::size_t declared, std::size_t sent,
+                    std::size_t chunk, unsigned every_ms);
   // A page behind a user name and password ("user:password", HTTP Basic); without them, or with
   // others, the server answers 401 with `refused`, its own page for that.
   void add_protected_page(const std::string& path, std::string body, std::string credentials,
@@ -41,8 +43,9 @@ class TestServer {
  private:
   struct Page {
     std::string body, type;
-    unsigned delay_ms = 0;     // paused this long, then answered or (a broken download) cut
-    std::size_t declared = 0;  // a broken download: the promised length
+    unsigned delay_ms = 0;     // paused this long, then answered; a download: between chunks
+    std::size_t declared = 0;  // a download: the promised length
+    std::size_t chunk = 0;     // a download: bytes sent at a time
     std::vector<std::pair<std::string, std::string>> headers;
     std::string credentials, refused;  // a protected page's
   };

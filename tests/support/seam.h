@@ -29,6 +29,7 @@ struct Seam {
   static ZoomBadge& zoom_badge(BrowserWindow& w) { return *w.zoom_badge_; }
   static PageNotice& page_notice(BrowserWindow& w) { return *w.page_notice_; }
   static PageDialog& page_dialog(BrowserWindow& w) { return *w.page_dialog_; }
+  static DownloadStrip& download_strip(BrowserWindow& w) { return *w.download_strip_; }
 
   // The clock window.
   static Gtk::Button& back_button(ClockWindow& w) { return *w.back_button_; }

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Broken and hostile pages (page process crashes, certificate errors, pop-ups, permission
-// requests, downloads), and working offline, where the request log of a server on 127.0.0.1
+// requests), and working offline, where the request log of a server on 127.0.0.1
 // shows that nothing leaves while offline and that everything loads again once back online.
 #include <gtest/gtest.h>
-#include <gtkmm/messagedialog.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <vector>
 
 #include "support/engine_window.h"
 #include "support/processes.h"
@@ -156,56 +154,6 @@ TEST_F(Hostile, PopUpsOpenInTheSameViewAndPermissionsAreDeniedWithoutAPrompt) {
   ASSERT_TRUE(test::run_until([&] { return title() != "asking"; }, std::chrono::seconds(30)));
   EXPECT_EQ(title(), "geo=denied notify=denied media=denied");
   EXPECT_EQ(test::visible_windows(), 1);  // no second window, no prompt
-}
-
-TEST_F(Hostile, DownloadsAreSavedWithoutOverwritingAndFailuresLeaveNothing) {
-  const char* dir_text = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-  ASSERT_NE(dir_text, nullptr);
-  const fs::path dir = dir_text;
-  fs::create_directories(dir);
-  { std::ofstream(dir / "report.bin") << "older file"; }
-
-  server.add_page("/file", std::string(5000, 'a'), "application/octet-stream");
-  server.add_header("/file", "Content-Disposition", "attachment; filename=\"../report.bin\"");
-  server.add_page("/page.html", test::titled_page("Page"));
-  load([&] { engine().navigate(server.uri("/page.html")); });
-  // What the engine tells of the download: its stages and its file.
-  std::vector<DownloadEvent> told_events;
-  engine().signal_download().connect([&](const DownloadEvent& e) { told_events.push_back(e); });
-  engine().navigate(server.uri("/file"));
-
-  // The user is told the file's name and folder, and is offered to open the folder.
-  Gtk::MessageDialog* told = nullptr;
-  ASSERT_SOON((told = dynamic_cast<Gtk::MessageDialog*>(
-                   Glib::wrap(test::shown_window("GtkMessageDialog")))));
-  const std::string text = told->property_text().get_value();
-  EXPECT_NE(text.find("“report (1).bin” in " + dir.string()), std::string::npos) << text;
-  EXPECT_NE(told->get_widget_for_response(1), nullptr);
-  told->response(Gtk::ResponseType::OK);
-  std::string older;
-  std::getline(std::ifstream(dir / "report.bin"), older);
-  EXPECT_EQ(older, "older file");
-  EXPECT_EQ(fs::file_size(dir / "report (1).bin"), 5000u);
-  EXPECT_EQ(title(), "Page");  // the page stays
-  ASSERT_GE(told_events.size(), 2u);
-  EXPECT_EQ(told_events.front().stage, DownloadEvent::Stage::Started);
-  EXPECT_EQ(told_events.back().stage, DownloadEvent::Stage::Finished);
-  EXPECT_EQ(told_events.back().file, (dir / "report (1).bin").string());
-  EXPECT_EQ(told_events.back().received, 5000u);
-
-  // A download that breaks off leaves no partial file.
-  const auto before = std::distance(fs::directory_iterator(dir), fs::directory_iterator());
-  server.add_broken_download("/broken", 1000000, 4000);
-  server.add_header("/broken", "Content-Disposition", "attachment; filename=\"broken.bin\"");
-  engine().navigate(server.uri("/broken"));
-  ASSERT_SOON(server.requests("/broken") == 1);
-  // Wait for the engine to give up on it: the partial file goes.
-  ASSERT_TRUE(test::run_until([&] {
-    test::drain_events();
-    return !engine().is_loading() && !fs::exists(dir / "broken.bin") &&
-           std::distance(fs::directory_iterator(dir), fs::directory_iterator()) == before;
-  }));
-  EXPECT_EQ(test::visible_windows(), 1);  // nothing announced
 }
 
 // --- Working offline ------------------------------------------------------------------------

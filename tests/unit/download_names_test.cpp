@@ -53,3 +53,42 @@ TEST(DownloadNames, ATakenNameGetsTheNextFreeNumber) {
   }
   fs::remove_all(root);
 }
+
+TEST(DownloadNames, AnOverLongNameIsShortenedKeepingItsExtensionAndWholeCharacters) {
+  const std::string longest(vel::kLongestDownloadName, 'n');
+  EXPECT_EQ(vel::safe_file_name(longest), longest);
+  EXPECT_EQ(vel::safe_file_name(std::string(300, 'n') + ".pdf"),
+            std::string(vel::kLongestDownloadName - 4, 'n') + ".pdf");
+  // "é" is two bytes: cut between them, it would not be UTF-8.
+  std::string accents;
+  for (int i = 0; i < 150; ++i) accents += "é";
+  const std::string cut = vel::safe_file_name(accents + ".txt");
+  EXPECT_EQ(cut, accents.substr(0, 196) + ".txt");
+  // An "extension" longer than an extension is not kept whole.
+  EXPECT_EQ(vel::safe_file_name("a." + std::string(300, 'x')).size(), vel::kLongestDownloadName);
+}
+
+TEST(DownloadNames, AWholeDownloadTakesItsNameWithoutOverwritingOne) {
+  const fs::path dir = fs::temp_directory_path() / ("vel-place-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  // The name is free, but not its partial file's: both must be free for a new download.
+  std::ofstream(dir / "a.txt.part") << "another download's";
+  EXPECT_EQ(vel::unused_path(dir, "a.txt"), dir / "a (1).txt");
+
+  std::ofstream(dir / "b.txt.part") << "new";
+  std::error_code ec;
+  EXPECT_EQ(vel::move_into_place(dir / "b.txt.part", dir / "b.txt", ec), dir / "b.txt");
+  // Taken meanwhile (another program saved a file of that name): the next free one.
+  std::ofstream(dir / "c.txt") << "someone's";
+  std::ofstream(dir / "c.txt.part") << "new";
+  EXPECT_EQ(vel::move_into_place(dir / "c.txt.part", dir / "c.txt", ec), dir / "c (1).txt");
+  std::string kept;
+  std::getline(std::ifstream(dir / "c.txt"), kept);
+  EXPECT_EQ(kept, "someone's");
+  EXPECT_FALSE(fs::exists(dir / "c.txt.part"));
+  // A partial file that is not there: an error, and no file made.
+  EXPECT_EQ(vel::move_into_place(dir / "gone.part", dir / "gone", ec), fs::path());
+  EXPECT_TRUE(ec);
+  EXPECT_FALSE(fs::exists(dir / "gone"));
+  fs::remove_all(dir);
+}

@@ -7,6 +7,8 @@
 #include <gtkmm/picture.h>
 
 #include <cmath>
+#include <filesystem>
+#include <vector>
 
 #include "config.h"
 #include "core/builtin_addresses.h"
@@ -59,9 +61,8 @@ BrowserWindow::BrowserWindow(std::unique_ptr<WebEngine> engine) : engine_(std::m
     name_page();
   });
   title_changed_ = engine_->signal_title_changed().connect([this] { name_page(); });
-  download_ = engine_->signal_download().connect([this](const DownloadEvent& event) {
-    if (event.stage == DownloadEvent::Stage::Finished) tell_saved(*this, event.file);
-  });
+  download_ = engine_->signal_download().connect(
+      [this](const DownloadEvent& event) { on_download(event); });
   name_page();
 }
 
@@ -200,6 +201,11 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
       status_bar_->set_halign(Gtk::Align::FILL);
       for (int panel = 1; const char* name : {"Hint", "Status", "Date", "Time"})
         status_bar_->set_panel_name(panel++, name);
+      // The downloads under way take the free room at the right of the four panels.
+      download_strip_ = Gtk::make_managed<DownloadStrip>();
+      download_strip_->set_hexpand(true);
+      download_strip_->signal_cancel().connect([this] { engine_->cancel_downloads(); });
+      status_bar_->append(*download_strip_);
       return status_bar_;
   }
   return nullptr;
@@ -274,6 +280,27 @@ void BrowserWindow::on_monitor_tick() {
   set_title(kCaption);
 }
 
+// --- Downloads -------------------------------------------------------------------------------
+
+void BrowserWindow::on_download(const DownloadEvent& event) {
+  using Stage = DownloadEvent::Stage;
+  if (event.stage == Stage::Started || event.stage == Stage::Progress) {
+    downloads_[event.id] = {std::filesystem::path(event.file).filename().string(), event.received,
+                            event.total};
+  } else {
+    downloads_.erase(event.id);
+    if (event.stage == Stage::Finished) tell_saved(*this, event.file);
+    if (event.stage == Stage::Failed) tell_not_saved(*this, event.file, event.error);
+  }
+  std::vector<DownloadProgress> shown;
+  for (const auto& [id, progress] : downloads_) shown.push_back(progress);
+  // The keyboard on a Cancel that goes away goes back to the page.
+  const auto* focus = get_focus();
+  const bool keyboard_on_strip = focus && focus->is_ancestor(*download_strip_);
+  download_strip_->show_downloads(shown);
+  if (shown.empty() && keyboard_on_strip) engine_->widget().grab_focus();
+}
+
 // --- Document and connection commands ----------------------------------------------------------
 
 void BrowserWindow::on_new_document() {
@@ -340,6 +367,7 @@ void BrowserWindow::build_page_tools() {
   actions_->add_action("zoom-out", [this] { zoom_step(-1); });
   actions_->add_action("zoom-reset", [this] { zoom_step(0); });
   actions_->add_action("print", [this] { engine_->print(*this); });
+  actions_->add_action("downloads", [this] { download_strip_->focus_cancel(); });
 
   // Over the whole page while it does not answer: Wait watches it afresh, Stop (the button or the
   // command) ends its process and the crashed page's message takes its place.

@@ -9,12 +9,14 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "engine/web_engine.h"
 #include "toolkit/address_popup.h"
+#include "toolkit/download_strip.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/message.h"
 #include "toolkit/page_dialog.h"
@@ -37,9 +39,10 @@ struct Seam;
 // "win.search", "win.new-document", "win.open", "win.online" and "win.offline" belong to the
 // window, and so do the desktop's usual commands that the design has no control for: "win.find"
 // (with "win.find-next", "win.find-previous", "win.find-close"), "win.zoom-in", "win.zoom-out",
-// "win.zoom-reset", "win.print" and "win.close", and Escape's "win.dialog-cancel"; the hot-spots
-// for the clock, About and exit activate "app.clock", "app.about" and "app.quit", which the
-// application provides. Hot-spots and keys activate the same actions.
+// "win.zoom-reset", "win.print" and "win.close", Escape's "win.dialog-cancel", and "win.downloads"
+// (the keyboard to the downloads' Cancel); the hot-spots for the clock, About and exit activate
+// "app.clock", "app.about" and "app.quit", which the application provides. Hot-spots and keys
+// activate the same actions.
 class BrowserWindow : public Gtk::Window {
  public:
   explicit BrowserWindow(std::unique_ptr<WebEngine> engine);
@@ -70,6 +73,8 @@ class BrowserWindow : public Gtk::Window {
   // One look of the progress monitor: "Opening..." while the engine is loading, else "Done" and the
   // page's title in the caption, and the monitor stops.
   void on_monitor_tick();
+  // A download went on or ended: the status bar shows those under way, and an ending is told.
+  void on_download(const DownloadEvent& event);
 
   void build_controls();
   Gtk::Widget* build_control(const browser_layout::Control& c);
@@ -102,6 +107,8 @@ class BrowserWindow : public Gtk::Window {
   ZoomBadge* zoom_badge_ = nullptr;
   PageDialog* page_dialog_ = nullptr;  // the page's question, inside the page, while there is one
   PageNotice* page_notice_ = nullptr;
+  DownloadStrip* download_strip_ = nullptr;
+  std::map<unsigned, DownloadProgress> downloads_;  // under way, by the engine's id
   FileDialog file_dialog_{*this};
   MessageBox message_box_;
 };
