@@ -46,6 +46,11 @@ struct EngineWindow : ::testing::Test {
     point_at_page(x, y);
     input.click();
   }
+  // Whether the keyboard is in the widget or in something it holds.
+  bool focus_in(Gtk::Widget& widget) {
+    const Gtk::Widget* focus = window->get_focus();
+    return focus && (focus == &widget || focus->is_ancestor(widget));
+  }
 
   std::unique_ptr<BrowserWindow> window;
   int completions = 0;

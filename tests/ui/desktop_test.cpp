@@ -16,10 +16,6 @@ namespace {
 
 struct Desktop : test::EngineWindow {
   Desktop() { input.focus(*window); }
-  bool focus_in(Gtk::Widget& widget) {
-    Gtk::Widget* focus = window->get_focus();
-    return focus && (focus == &widget || focus->is_ancestor(widget));
-  }
 };
 
 }  // namespace

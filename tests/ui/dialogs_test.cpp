@@ -23,10 +23,6 @@ struct Dialogs : test::EngineWindow {
     engine().navigate(server.uri(path));
   }
 
-  bool focus_in(Gtk::Widget& widget) {
-    const Gtk::Widget* focus = window->get_focus();
-    return focus && (focus == &widget || focus->is_ancestor(widget));
-  }
   // Waits for the page's question saying `message`, drawn, with the keyboard in it.
   PageDialog& dialog(const std::string& message) {
     PageDialog& d = test::Seam::page_dialog(*window);
