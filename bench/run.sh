@@ -80,6 +80,9 @@ for run in $(seq "$runs"); do
   # Interleaved, so that whatever else the machine does falls on both alike.
   trial floor-tiny --title "Tiny Page" --pss-after 3 -- "$bin/vel-floor" "$site/tiny.html"
   trial vel-tiny --title "Tiny Page - Vel " --pss-after 3 -- "$browser" "$site/tiny.html"
+  # On a screen of scale 2 (GDK_SCALE=2, as on most laptops): twice the pixels to draw.
+  GDK_SCALE=2 trial floor-tiny-2x --title "Tiny Page" --pss-after 3 -- "$bin/vel-floor" "$site/tiny.html"
+  GDK_SCALE=2 trial vel-tiny-2x --title "Tiny Page - Vel " --pss-after 3 -- "$browser" "$site/tiny.html"
   trial floor-article --title "Benchmark Article" --pss-after 3 --idle 10 \
     -- "$bin/vel-floor" "$site/article.html"
   trial vel-article --title "Benchmark Article - Vel " --pss-after 3 --idle 10 "${clock[@]}" \
@@ -166,8 +169,10 @@ echo
 row "start -> window mapped (tiny)" ms vel-tiny.map_ms floor-tiny.map_ms none
 row "start -> caption (tiny)" ms vel-tiny.title_ms floor-tiny.title_ms ratio 0.9
 row "start -> caption (article)" ms vel-article.title_ms floor-article.title_ms none
+row "start -> caption (tiny, scale 2)" ms vel-tiny-2x.title_ms floor-tiny-2x.title_ms none
 row "PSS of the tree, 3 s after (tiny)" MB vel-tiny.pss_kb floor-tiny.pss_kb ratio 0.95
 row "PSS of the tree, 3 s after (article)" MB vel-article.pss_kb floor-article.pss_kb ratio 0.95
+row "PSS of the tree, 3 s after (tiny, x2)" MB vel-tiny-2x.pss_kb floor-tiny-2x.pss_kb none
 row "  its private part (USS), tiny" MB vel-tiny.uss_kb floor-tiny.uss_kb none
 row "  its private part (USS), article" MB vel-article.uss_kb floor-article.uss_kb none
 row "CPU, 10 s idle after the article" % vel-article.idle_cpu floor-article.idle_cpu below 1

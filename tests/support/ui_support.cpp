@@ -55,8 +55,10 @@ unsigned long x_window(GtkWindow* window) {
   std::vector<unsigned long> found;
   // The caption reaches the X server with the toolkit's next flush.
   run_until([&] {
-    found = find_windows(title ? title : "", getpid(), gdk_surface_get_width(surface),
-                         gdk_surface_get_height(surface));
+    // The X server counts the screen's pixels, the toolkit logical ones.
+    const int scale = gdk_surface_get_scale_factor(surface);
+    found = find_windows(title ? title : "", getpid(), gdk_surface_get_width(surface) * scale,
+                         gdk_surface_get_height(surface) * scale);
     return !found.empty();
   });
   if (found.size() != 1)

@@ -24,6 +24,8 @@ jpg() { # jpg INPUT.png OUTPUT.jpg  -> progressive, 3-component sRGB
 # Main window banner (640 x 81, progressive JPEG)
 rsvg-convert banner.svg -o "$tmp/banner.png"
 jpg "$tmp/banner.png" banner.jpg
+# ... and at twice the size for screens of scale 2 and more (PNG: sharper, and smaller here)
+rsvg-convert -z 2 -b white banner.svg -o banner@2x.png
 
 # Application / browser window icon
 for s in 16 32 48 128 256; do

@@ -4,7 +4,6 @@
 #include <gtkmm/entry.h>
 #include <gtkmm/eventcontrollermotion.h>
 #include <gtkmm/eventcontrollerscroll.h>
-#include <gtkmm/picture.h>
 
 #include <cmath>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "toolkit/address_popup.h"
 #include "toolkit/hotspot.h"
 #include "toolkit/launcher.h"
+#include "toolkit/scaled_art.h"
 #include "toolkit/style.h"
 #include "windows/keys.h"
 
@@ -150,10 +150,9 @@ Gtk::Widget* BrowserWindow::build_control(const browser_layout::Control& c) {
   const PixelRect r = to_pixels(c.rect);
   switch (c.kind) {
     case Kind::Banner: {
-      auto* picture = Gtk::make_managed<Gtk::Picture>();
-      picture->set_resource(std::string(config::kResourcePrefix) + "/banner.jpg");
-      picture->set_can_shrink(false);
-      picture->set_keep_aspect_ratio(false);
+      const std::string art = std::string(config::kResourcePrefix) + "/banner";
+      auto* picture =
+          Gtk::make_managed<ScaledArt>(art + ".jpg", art + "@2x.png", r.width, r.height);
       auto motion = Gtk::EventControllerMotion::create();
       motion->signal_motion().connect([write = write_hint(c.hint)](double, double) { write(); });
       picture->add_controller(motion);
