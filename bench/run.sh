@@ -2,6 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmarks Vel against the floor (the smallest gtkmm + WebKitGTK program) and prints a table.
 #   bench/run.sh BUILD_DIR [RUNS]      BUILD_DIR built with -DVEL_BUILD_BENCH=ON; RUNS defaults to 5
+#   bench/run.sh BUILD_DIR RUNS start  start to caption and PSS on the tiny page only: Vel, the floor
+#                                      and surf, interleaved
 # Runs on its own Xvfb, with pages served on 127.0.0.1. Per-process figures of every trial are kept
 # in BUILD_DIR/bench-results/ for a closer look.
 set -euo pipefail
@@ -9,13 +11,14 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: bench/run.sh BUILD_DIR [RUNS]}" && pwd)
 runs=${2:-5}
+only=${3:-}
 
 if [ -z "${VEL_BENCH_DISPLAY_READY:-}" ]; then
   # The display's D-Bus session and the services it starts are chatty: what they print goes to a
   # log, and our own output to fds 3 and 4.
   export VEL_BENCH_DISPLAY_READY=1
   status=0
-  "$here/../tests/support/with-xvfb.sh" "$here/run.sh" "$build" "$runs" 3>&2 4>&1 \
+  "$here/../tests/support/with-xvfb.sh" "$here/run.sh" "$build" "$runs" $only 3>&2 4>&1 \
     >"$build/bench-session.log" 2>&1 || status=$?
   [ "$status" -eq 0 ] || tail -n 20 "$build/bench-session.log" >&2
   exit "$status"
@@ -80,6 +83,10 @@ for run in $(seq "$runs"); do
   # Interleaved, so that whatever else the machine does falls on both alike.
   trial floor-tiny --title "Tiny Page" --pss-after 3 -- "$bin/vel-floor" "$site/tiny.html"
   trial vel-tiny --title "Tiny Page - Vel " --pss-after 3 -- "$browser" "$site/tiny.html"
+  # surf (WebKitGTK 4.1 on GTK 3), under the same engine settings: its caption begins with its
+  # indicators.
+  trial surf-tiny --title-ends " | Tiny Page" --pss-after 3 -- surf "$site/tiny.html"
+  [ "$only" = start ] && continue
   # On a screen of scale 2 (GDK_SCALE=2, as on most laptops): twice the pixels to draw.
   GDK_SCALE=2 trial floor-tiny-2x --title "Tiny Page" --pss-after 3 -- "$bin/vel-floor" "$site/tiny.html"
   GDK_SCALE=2 trial vel-tiny-2x --title "Tiny Page - Vel " --pss-after 3 -- "$browser" "$site/tiny.html"
@@ -89,24 +96,26 @@ for run in $(seq "$runs"); do
     -- "$browser" "$site/article.html"
 done
 
-echo "  load-finished -> \"Done\"" >&2
-"$bin/vel-done-delay" "$runs" tiny="$site/tiny.html" article="$site/article.html" \
-  >"$work/done" 2>>"$out/done-delay.log" || echo "bench: vel-done-delay failed" >&2
-cat "$work/done" >>"$out/done-delay.log"
-while read -r _ page value; do
-  echo "$value" >>"$out/figures/done-$page.delay_ms"
-done <"$work/done"
+if [ "$only" != start ]; then
+  echo "  load-finished -> \"Done\"" >&2
+  "$bin/vel-done-delay" "$runs" tiny="$site/tiny.html" article="$site/article.html" \
+    >"$work/done" 2>>"$out/done-delay.log" || echo "bench: vel-done-delay failed" >&2
+  cat "$work/done" >>"$out/done-delay.log"
+  while read -r _ page value; do
+    echo "$value" >>"$out/figures/done-$page.delay_ms"
+  done <"$work/done"
 
-echo "  a 64 MB download" >&2
-"$bin/vel-download" "$runs" "$site/file.bin" >"$work/download" 2>>"$out/download.log" ||
-  echo "bench: vel-download failed" >&2
-cat "$work/download" >>"$out/download.log"
-while read -r _ _ seconds rate cpu updates; do
-  [ "$seconds" = n/a ] && continue
-  echo "$rate" >>"$out/figures/download.rate"
-  echo "$cpu" >>"$out/figures/download.cpu_ms"
-  echo "$updates" >>"$out/figures/download.updates"
-done <"$work/download"
+  echo "  a 64 MB download" >&2
+  "$bin/vel-download" "$runs" "$site/file.bin" >"$work/download" 2>>"$out/download.log" ||
+    echo "bench: vel-download failed" >&2
+  cat "$work/download" >>"$out/download.log"
+  while read -r _ _ seconds rate cpu updates; do
+    [ "$seconds" = n/a ] && continue
+    echo "$rate" >>"$out/figures/download.rate"
+    echo "$cpu" >>"$out/figures/download.cpu_ms"
+    echo "$updates" >>"$out/figures/download.updates"
+  done <"$work/download"
+fi
 
 # --- The table ---------------------------------------------------------------------------------
 
@@ -166,12 +175,23 @@ echo "Vel against the floor, $runs runs each (min / median / max)"
 printf '%-37s %-4s %-24s %-24s %-6s %-15s %s\n' "figure" "unit" "Vel" "floor" "ratio" "target" ""
 printf '%.0s-' {1..118}
 echo
+if [ "$only" = start ]; then
+  row "start -> caption (tiny)" ms vel-tiny.title_ms floor-tiny.title_ms ratio 0.9
+  row "start -> caption (tiny), against surf" ms vel-tiny.title_ms surf-tiny.title_ms ratio 0.9
+  row "PSS of the tree, 3 s after (tiny)" MB vel-tiny.pss_kb floor-tiny.pss_kb ratio 0.95
+  row "PSS of the tree (tiny), against surf" MB vel-tiny.pss_kb surf-tiny.pss_kb none
+  echo
+  echo "surf's figures stand in the floor's column of the rows 'against surf'."
+  exit 0
+fi
 row "start -> window mapped (tiny)" ms vel-tiny.map_ms floor-tiny.map_ms none
 row "start -> caption (tiny)" ms vel-tiny.title_ms floor-tiny.title_ms ratio 0.9
 row "start -> caption (article)" ms vel-article.title_ms floor-article.title_ms none
+row "start -> caption (tiny), against surf" ms vel-tiny.title_ms surf-tiny.title_ms ratio 0.9
 row "start -> caption (tiny, scale 2)" ms vel-tiny-2x.title_ms floor-tiny-2x.title_ms none
 row "PSS of the tree, 3 s after (tiny)" MB vel-tiny.pss_kb floor-tiny.pss_kb ratio 0.95
 row "PSS of the tree, 3 s after (article)" MB vel-article.pss_kb floor-article.pss_kb ratio 0.95
+row "PSS of the tree (tiny), against surf" MB vel-tiny.pss_kb surf-tiny.pss_kb none
 row "PSS of the tree, 3 s after (tiny, x2)" MB vel-tiny-2x.pss_kb floor-tiny-2x.pss_kb none
 row "  its private part (USS), tiny" MB vel-tiny.uss_kb floor-tiny.uss_kb none
 row "  its private part (USS), article" MB vel-article.uss_kb floor-article.uss_kb none

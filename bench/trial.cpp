@@ -39,6 +39,7 @@ double ms_since(Clock::time_point t0) {
 
 struct Options {
   std::string title;             // the caption that says the page is shown
+  bool title_ends = false;       // ... or the end of it (surf puts its indicators first)
   double timeout_s = 60;         // for the window and the caption
   double pss_after_s = -1;       // PSS this long after the caption; < 0: not measured
   double idle_s = -1;            // CPU over this window after the PSS; < 0: not measured
@@ -52,7 +53,7 @@ struct Options {
 
 [[noreturn]] void usage() {
   std::fputs(
-      "usage: vel-trial --title TEXT [--timeout S] [--pss-after S] [--idle S]\n"
+      "usage: vel-trial --title TEXT|--title-ends TEXT [--timeout S] [--pss-after S] [--idle S]\n"
       "                 [--clock-title TEXT --clock-at X,Y --back-at X,Y] [--timeline S]\n"
       "                 [--details] -- PROGRAM [ARGS...]\n",
       stderr);
@@ -75,7 +76,8 @@ Options parse(int argc, char** argv) {
     if (a == "--") {
       ++i;
       break;
-    } else if (a == "--title") {
+    } else if (a == "--title" || a == "--title-ends") {
+      o.title_ends = a == "--title-ends";
       o.title = value();
     } else if (a == "--timeout") {
       o.timeout_s = std::atof(value());
@@ -178,7 +180,8 @@ int main(int argc, char** argv) {
     }
   };
   x.on_name = [&](XWatch::Window_& w) {
-    if (!title_ms && w.name == o.title) title_ms = ms_since(t0);
+    if (!title_ms && (o.title_ends ? w.name.ends_with(o.title) : w.name == o.title))
+      title_ms = ms_since(t0);
   };
 
   const pid_t pid = fork();

@@ -73,10 +73,11 @@ int main(int argc, char* argv[]) {
   // program's name: give it the application id before GTK starts.
   Glib::set_prgname(vel::config::kAppId);
   Glib::set_application_name("Vel Browser");
+  // In force for the whole run, so that the engine's page processes, which start later, inherit
+  // it; the programs the browser starts do not (hand_back_graphics_setting).
   vel::ToolkitGraphicsChoice graphics;
   // GTK starts here.
   auto app = vel::Application::create(address, {}, private_run);
-  graphics.restore();
   char* program[] = {argv[0], nullptr};
   return app->run(1, program);
 }

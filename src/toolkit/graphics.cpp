@@ -28,14 +28,28 @@ void hide_gl_drivers_from_this_process() {
     g_unsetenv(kEglDriverDirs);
 }
 
+// As GTK reads its flags: any case, separated by any of these.
 bool has_flag(std::string_view flags, std::string_view flag) {
   while (!flags.empty()) {
-    const auto comma = flags.find(',');
-    if (flags.substr(0, comma) == flag) return true;
-    if (comma == std::string_view::npos) break;
-    flags.remove_prefix(comma + 1);
+    const auto end = flags.find_first_of(",:; \t");
+    const std::string_view word = flags.substr(0, end);
+    if (word.size() == flag.size() &&
+        g_ascii_strncasecmp(word.data(), flag.data(), flag.size()) == 0)
+      return true;
+    if (end == std::string_view::npos) break;
+    flags.remove_prefix(end + 1);
   }
   return false;
+}
+
+// The user's own value of the setting while a choice has changed it: nothing when it was unset.
+struct UsersSetting {
+  bool in_force = false;
+  std::optional<std::string> value;
+};
+UsersSetting& users_setting() {
+  static UsersSetting setting;
+  return setting;
 }
 
 }  // namespace
@@ -51,7 +65,7 @@ std::optional<std::string> toolkit_setting_without_gl(bool gpu_present,
                                                       std::string_view current) {
   if (gpu_present) return std::nullopt;
   // A renderer the user chose (gl, ngl, vulkan) is theirs to keep; cairo needs no OpenGL.
-  if (!gsk_renderer.empty() && gsk_renderer != "cairo") return std::nullopt;
+  if (!gsk_renderer.empty() && !has_flag(gsk_renderer, "cairo")) return std::nullopt;
   if (has_flag(current, kGtkWithoutGl.flag)) return std::nullopt;
   if (current.empty()) return std::string(kGtkWithoutGl.flag);
   return std::string(current) + "," + kGtkWithoutGl.flag;
@@ -75,6 +89,7 @@ ToolkitGraphicsChoice::ToolkitGraphicsChoice() {
   if (!value) return;
   if (current) previous_ = current;
   changed_ = g_setenv(kGtkWithoutGl.variable, value->c_str(), TRUE);
+  users_setting() = {changed_, previous_};
   // GTK stays off OpenGL, so nothing in this process is left that would draw with it.
   if (changed_) hide_gl_drivers_from_this_process();
 }
@@ -86,10 +101,28 @@ ToolkitGraphicsChoice::~ToolkitGraphicsChoice() {
 void ToolkitGraphicsChoice::restore() {
   if (!changed_) return;
   changed_ = false;
+  users_setting() = {};
   if (previous_)
     g_setenv(kGtkWithoutGl.variable, previous_->c_str(), TRUE);
   else
     g_unsetenv(kGtkWithoutGl.variable);
+}
+
+void hand_back_graphics_setting(const Glib::RefPtr<Gio::AppLaunchContext>& context) {
+  const UsersSetting& users = users_setting();
+  if (!context || !users.in_force) return;
+  if (users.value)
+    context->setenv(kGtkWithoutGl.variable, *users.value);
+  else
+    context->unsetenv(kGtkWithoutGl.variable);
+}
+
+char** hand_back_graphics_setting(char** environment) {
+  const UsersSetting& users = users_setting();
+  if (!users.in_force) return environment;
+  return users.value
+             ? g_environ_setenv(environment, kGtkWithoutGl.variable, users.value->c_str(), TRUE)
+             : g_environ_unsetenv(environment, kGtkWithoutGl.variable);
 }
 
 }  // namespace vel

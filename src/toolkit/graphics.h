@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <giomm/applaunchcontext.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,9 +14,11 @@ namespace vel {
 // would load it while opening the display only to choose a visual, and then draw our windows
 // more slowly with it than with cairo; the web engine's window side would load it only to ask
 // which GPU to give its page process, and the answer is none. On such machines GTK is kept off
-// OpenGL and this process finds no OpenGL driver at all; the engine's page process, started with
-// the environment as it was, still finds the driver it draws pages with. With a GPU, or when the
-// user chose a GTK renderer, nothing changes.
+// OpenGL and this process finds no OpenGL driver at all. The engine's page processes inherit the
+// setting, so their GTK does not prepare OpenGL either (about 90 ms and 6 MB each), and still
+// find the driver the engine itself may draw pages with. Programs this browser starts get the
+// user's own setting back (hand_back_graphics_setting). With a GPU, or when the user chose a GTK
+// renderer, nothing changes.
 
 // The environment variable and its flag that keep GTK off OpenGL: GDK_DEBUG=gl-disable up to
 // GTK 4.14; GTK 4.16 moved the switches that turn a feature off to GDK_DISABLE (gl) and rejects
@@ -26,7 +30,8 @@ struct ToolkitSwitch {
 extern const ToolkitSwitch kGtkWithoutGl;
 
 // The value of kGtkWithoutGl.variable that keeps GTK off OpenGL, given its value now (flags the
-// user set are kept), or nothing when GTK is best left alone.
+// user set are kept; GTK reads them in any case, separated by commas, colons, semicolons or
+// spaces), or nothing when GTK is best left alone.
 std::optional<std::string> toolkit_setting_without_gl(bool gpu_present,
                                                       std::string_view gsk_renderer,
                                                       std::string_view current);
@@ -34,9 +39,9 @@ std::optional<std::string> toolkit_setting_without_gl(bool gpu_present,
 // Whether DRI_DIR holds a GPU render node ("renderD128"...) that this user may open.
 bool gpu_render_node_present(const std::string& dri_dir = "/dev/dri");
 
-// Makes the choice for this process; must come before GTK starts. GDK reads its setting once,
-// while GTK starts; restore() then puts the environment back as it was, so the programs this
-// browser starts (a text editor) do not inherit it.
+// Makes the choice for this process and the engine's page processes; must come before GTK
+// starts. The setting stays in the environment until restore() (or the end of the choice) puts it
+// back as it was.
 class ToolkitGraphicsChoice {
  public:
   ToolkitGraphicsChoice();
@@ -50,5 +55,12 @@ class ToolkitGraphicsChoice {
   bool changed_ = false;
   std::optional<std::string> previous_;
 };
+
+// Gives a program about to be started (a text editor, a file manager) the user's own setting of
+// kGtkWithoutGl.variable, not the one a ToolkitGraphicsChoice put in force.
+void hand_back_graphics_setting(const Glib::RefPtr<Gio::AppLaunchContext>& context);
+// The same for an environment list of GLib's (g_get_environ()); returns the list, as
+// g_environ_setenv() does.
+char** hand_back_graphics_setting(char** environment);
 
 }  // namespace vel

@@ -4,9 +4,12 @@
 #include <gdkmm/display.h>
 #include <giomm/appinfo.h>
 #include <giomm/file.h>
+#include <glibmm/convert.h>
 #include <glibmm/uriutils.h>
 
 #include <vector>
+
+#include "toolkit/graphics.h"
 
 namespace vel {
 namespace {
@@ -17,6 +20,7 @@ template <class Start>
 LaunchResult launch(const Glib::RefPtr<Gio::AppInfo>& app, Start start) {
   Glib::RefPtr<Gio::AppLaunchContext> context;
   if (auto display = Gdk::Display::get_default()) context = display->get_app_launch_context();
+  hand_back_graphics_setting(context);
   try {
     if (!start(app, context)) return {false, app->get_display_name() + " could not be started."};
   } catch (const Glib::Error& e) {
@@ -33,6 +37,14 @@ LaunchResult start_text_editor() {
   return launch(app, [](const auto& a, const auto& context) {
     return a->launch(std::vector<Glib::RefPtr<Gio::File>>{}, context);
   });
+}
+
+LaunchResult show_folder(const std::string& folder) {
+  const std::string uri = Glib::filename_to_uri(folder);
+  const auto app = Gio::AppInfo::get_default_for_type("inode/directory", true);
+  if (!app) return {false, "There is no file manager on this system."};
+  return launch(app,
+                [&uri](const auto& a, const auto& context) { return a->launch_uri(uri, context); });
 }
 
 LaunchResult open_with_desktop(const std::string& uri) {

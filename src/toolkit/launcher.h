@@ -19,6 +19,9 @@ struct LaunchResult {
 // passed) and returns without waiting for it.
 LaunchResult start_text_editor();
 
+// Shows a folder in the desktop's file manager.
+LaunchResult show_folder(const std::string& folder);
+
 // Hands an address of a scheme the browser does not show ("mailto:", "tel:", ...) to the
 // desktop's application for that scheme; `started` is false when there is none.
 LaunchResult open_with_desktop(const std::string& uri);

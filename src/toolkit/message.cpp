@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "toolkit/message.h"
 
-#include <giomm/appinfo.h>
-#include <glibmm/convert.h>
 #include <glibmm/main.h>
 
 #include <filesystem>
 
 #include "config.h"
+#include "toolkit/launcher.h"
 
 namespace vel {
 
@@ -58,13 +57,8 @@ void tell_download(Gtk::Window& parent, const std::string& text, const std::stri
   dialog->set_title("Vel Browser");
   dress_message_dialog(*dialog);
   dialog->signal_response().connect([dialog, folder](int response) {
-    if (response == kOpenFolder) {
-      try {
-        Gio::AppInfo::launch_default_for_uri(Glib::filename_to_uri(folder));
-      } catch (const Glib::Error&) {
-        // No file manager: the message has named the folder already.
-      }
-    }
+    // Without a file manager, the message has named the folder already.
+    if (response == kOpenFolder) show_folder(folder);
     // Not inside its own signal: deleted once the signal is over.
     dialog->hide();
     Glib::signal_idle().connect_once([dialog] { delete dialog; });

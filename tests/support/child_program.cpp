@@ -8,13 +8,15 @@
 #include <csignal>
 
 #include "support/main_loop.h"
+#include "toolkit/graphics.h"
 
 namespace vel::test {
 
 ChildProgram::ChildProgram(const std::vector<std::string>& args,
                            const std::vector<std::string>& environment, const char* program) {
   // Everything the child needs is made before the fork, which leaves it only exec to call.
-  char** envp = g_get_environ();
+  // As a user starts it: without the graphics setting this process put in force for itself.
+  char** envp = hand_back_graphics_setting(g_get_environ());
   for (const auto& change : environment) {
     const auto equals = change.find('=');
     envp = equals == std::string::npos ? g_environ_unsetenv(envp, change.c_str())

@@ -9,10 +9,10 @@
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  // The windows under test draw as the program's windows draw on this machine.
+  // The windows under test, and the engine's page processes, draw as the program's do on this
+  // machine.
   vel::ToolkitGraphicsChoice graphics;
   gtk_init();
-  graphics.restore();
   Gtk::init_gtkmm_internals();
   vel::ensure_style();
   return RUN_ALL_TESTS();

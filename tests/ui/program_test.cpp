@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The vel-browser program as a user starts it.
+#include <glibmm/fileutils.h>
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "support/child_program.h"
+#include "support/processes.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
+#include "toolkit/graphics.h"
 #include "windows/browser/browser_layout.h"
 
 using namespace vel;
@@ -31,6 +34,13 @@ TEST(Program, ThePageIsDrawnAndExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEa
   EXPECT_TRUE(test::run_until([&] { return test::count_pixels(caption, 0x00ff00) > 150000; },
                               std::chrono::seconds(30)))
       << test::count_pixels(caption, 0x00ff00) << " green pixels";
+  // Drawn so with the page's process as the program's own: kept off OpenGL where there is no GPU.
+  std::string environment(1, '\0');  // its variables, each between two NULs
+  for (const auto& [pid, process] : test::process_tree(program.pid()))
+    if (process.name == "WebKitWebProces")
+      environment += Glib::file_get_contents("/proc/" + std::to_string(pid) + "/environ");
+  const std::string off = std::string(1, '\0') + kGtkWithoutGl.variable + "=" + kGtkWithoutGl.flag;
+  EXPECT_EQ(environment.find(off + '\0') != std::string::npos, !gpu_render_node_present());
   const auto exited = [&] { return program.exited(); };
   test::XInput input;
   const auto click_until = [&](test::Role role, const std::function<bool()>& effect) {

@@ -16,6 +16,7 @@
 #include "support/fake_engine.h"
 #include "support/ui_support.h"
 #include "support/x_windows.h"
+#include "toolkit/graphics.h"
 #include "windows/browser/browser_window.h"
 
 using namespace vel;
@@ -25,7 +26,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // A desktop of our own, set up before GTK reads its directories: the only application for plain
-// text is a stand-in that writes one line per start (the number of arguments it got) to a marker
+// text is a stand-in that writes one line per start (the number of arguments it got, and whether
+// it inherited the browser's own graphics setting: it must not) to a marker
 // file. The system's data directories stay visible, except their applications.
 struct StandInDesktop {
   fs::path root, marker, desktop_file, mimeapps;
@@ -35,7 +37,8 @@ struct StandInDesktop {
     root = mkdtemp(tmpl);
     marker = root / "editor-starts";
     const fs::path script = root / "editor.sh";
-    std::ofstream(script) << "#!/bin/sh\necho $# >> '" << marker.string() << "'\n";
+    std::ofstream(script) << "#!/bin/sh\necho $# ${" << kGtkWithoutGl.variable << "-unset} >> '"
+                          << marker.string() << "'\n";
     fs::permissions(script, fs::perms::owner_all);
     fs::create_directories(root / "data/applications");
     fs::create_directories(root / "config");
@@ -242,9 +245,9 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   click(Role::EditDocumentSpot);
   // Each click on New starts one more editor, on no file, without waiting for it.
   click(Role::NewDocumentSpot);
-  ASSERT_SOON(desktop.starts() == "0\n");
+  ASSERT_SOON(desktop.starts() == "0 unset\n");
   click(Role::NewDocumentSpot);
-  ASSERT_SOON(desktop.starts() == "0\n0\n");
+  ASSERT_SOON(desktop.starts() == "0 unset\n0 unset\n");
   EXPECT_EQ(test::Seam::message(*window), nullptr);
 
   // Without any application for plain text, a message says so; nothing else changes.
@@ -259,7 +262,7 @@ TEST_F(Toolbar, NewDocumentStartsOneEditorPerClickOrSaysWhyNot) {
   EXPECT_EQ(test::Seam::message(*window)->get_transient_for(), window.get());
   // It shows the program's icon, as every window of the program does.
   EXPECT_GE(test::icon_numbers(test::x_window(*test::Seam::message(*window))), 2u + 16 * 16);
-  EXPECT_EQ(desktop.starts(), "0\n0\n");
+  EXPECT_EQ(desktop.starts(), "0 unset\n0 unset\n");
   // OK closes it.
   input.focus(*test::Seam::message(*window));
   input.press_key("Return");

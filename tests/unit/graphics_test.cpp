@@ -17,11 +17,13 @@ using vel::toolkit_setting_without_gl;
 #if GTK_CHECK_VERSION(4, 16, 0)
 constexpr const char* kVariable = "GDK_DISABLE";
 constexpr const char* kOff = "gl";
+constexpr const char* kOffUpper = "GL";
 constexpr const char* kOther = "vulkan";  // another feature turned off
 constexpr const char* kNearMiss = "gl-fractional";
 #else
 constexpr const char* kVariable = "GDK_DEBUG";
 constexpr const char* kOff = "gl-disable";
+constexpr const char* kOffUpper = "GL-Disable";
 constexpr const char* kOther = "events";  // another debugging flag
 constexpr const char* kNearMiss = "gl-prefer-gl";
 #endif
@@ -35,6 +37,10 @@ TEST(Graphics, GtkIsKeptOffGlOnlyWithoutAGpuAndWithoutTheUsersOwnRenderer) {
   EXPECT_EQ(toolkit_setting_without_gl(false, "", kNearMiss), std::string(kNearMiss) + "," + off);
   EXPECT_EQ(toolkit_setting_without_gl(false, "", off), std::nullopt);
   EXPECT_EQ(toolkit_setting_without_gl(false, "", std::string(kOther) + "," + off), std::nullopt);
+  // GTK reads flags in any case, between commas, colons, semicolons or spaces.
+  EXPECT_EQ(toolkit_setting_without_gl(false, "", std::string(kOther) + ": " + kOffUpper),
+            std::nullopt);
+  EXPECT_EQ(toolkit_setting_without_gl(false, "Cairo", ""), off);
   // A GPU, or a renderer the user chose, and GTK is left as it is.
   EXPECT_EQ(toolkit_setting_without_gl(true, "", ""), std::nullopt);
   EXPECT_EQ(toolkit_setting_without_gl(false, "ngl", ""), std::nullopt);
@@ -65,6 +71,10 @@ TEST(Graphics, TheEnvironmentIsPutBackForTheProgramsTheBrowserStarts) {
     vel::ToolkitGraphicsChoice choice;
     const std::string during = g_getenv(kVariable);
     EXPECT_TRUE(during == kOther || during.starts_with(std::string(kOther) + ",")) << during;
+    // A program the browser starts gets the user's own setting.
+    char** child = vel::hand_back_graphics_setting(g_get_environ());
+    EXPECT_STREQ(g_environ_getenv(child, kVariable), kOther);
+    g_strfreev(child);
     choice.restore();
     EXPECT_STREQ(g_getenv(kVariable), kOther);
   }
