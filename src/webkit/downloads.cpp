@@ -49,9 +49,12 @@ Downloads::~Downloads() {
   for (const Running& running : running_) {
     g_signal_handlers_disconnect_by_data(running.download, this);
     webkit_download_cancel(running.download);
-    std::error_code ec;
-    if (!running.partial.empty()) std::filesystem::remove(running.partial, ec);
     g_object_unref(running.download);
+    if (running.partial.empty()) continue;
+    std::error_code ec;
+    std::filesystem::remove(running.partial, ec);
+    // And the engine's file beside it, which its network process may not live to remove.
+    std::filesystem::remove(running.partial.string() + ".wkdownload", ec);
   }
   g_object_unref(view_);
 }
