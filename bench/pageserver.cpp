@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A loopback web server for the benchmarks. Serves a tiny page, an article of about 200 KB with a
 // style sheet, two scripts and twenty images, and a 64 MB file to download, all generated from
-// fixed seeds so every run loads the same bytes. Prints its port on stdout, then serves until it is terminated.
+// fixed seeds so every run loads the same bytes. Prints its port on stdout, then serves until it
+// is terminated.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstdint>
