@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <utility>
 
 namespace vel {
 namespace {
@@ -42,7 +43,8 @@ bool has_flag(std::string_view flags, std::string_view flag) {
   return false;
 }
 
-// The user's own value of the setting while a choice has changed it: nothing when it was unset.
+// The one record of a choice in force: the user's own value of the setting, which it replaced
+// (nothing when it was unset).
 struct UsersSetting {
   bool in_force = false;
   std::optional<std::string> value;
@@ -87,11 +89,12 @@ ToolkitGraphicsChoice::ToolkitGraphicsChoice() {
   const auto value = toolkit_setting_without_gl(gpu_render_node_present(), renderer ? renderer : "",
                                                 current ? current : "");
   if (!value) return;
-  if (current) previous_ = current;
-  changed_ = g_setenv(kGtkWithoutGl.variable, value->c_str(), TRUE);
-  users_setting() = {changed_, previous_};
+  const std::optional<std::string> users =
+      current ? std::optional<std::string>(current) : std::nullopt;
+  if (!g_setenv(kGtkWithoutGl.variable, value->c_str(), TRUE)) return;
+  users_setting() = {true, users};
   // GTK stays off OpenGL, so nothing in this process is left that would draw with it.
-  if (changed_) hide_gl_drivers_from_this_process();
+  hide_gl_drivers_from_this_process();
 }
 
 ToolkitGraphicsChoice::~ToolkitGraphicsChoice() {
@@ -99,11 +102,10 @@ ToolkitGraphicsChoice::~ToolkitGraphicsChoice() {
 }
 
 void ToolkitGraphicsChoice::restore() {
-  if (!changed_) return;
-  changed_ = false;
-  users_setting() = {};
-  if (previous_)
-    g_setenv(kGtkWithoutGl.variable, previous_->c_str(), TRUE);
+  UsersSetting users = std::exchange(users_setting(), {});
+  if (!users.in_force) return;
+  if (users.value)
+    g_setenv(kGtkWithoutGl.variable, users.value->c_str(), TRUE);
   else
     g_unsetenv(kGtkWithoutGl.variable);
 }

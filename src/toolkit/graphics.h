@@ -40,8 +40,8 @@ std::optional<std::string> toolkit_setting_without_gl(bool gpu_present,
 bool gpu_render_node_present(const std::string& dri_dir = "/dev/dri");
 
 // Makes the choice for this process and the engine's page processes; must come before GTK
-// starts. The setting stays in the environment until restore() (or the end of the choice) puts it
-// back as it was.
+// starts; one at a time. The setting stays in the environment until restore() (or the end of the
+// choice) puts it back as it was.
 class ToolkitGraphicsChoice {
  public:
   ToolkitGraphicsChoice();
@@ -50,10 +50,6 @@ class ToolkitGraphicsChoice {
   ToolkitGraphicsChoice& operator=(const ToolkitGraphicsChoice&) = delete;
 
   void restore();
-
- private:
-  bool changed_ = false;
-  std::optional<std::string> previous_;
 };
 
 // Gives a program about to be started (a text editor, a file manager) the user's own setting of

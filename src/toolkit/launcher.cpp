@@ -29,6 +29,12 @@ LaunchResult launch(const Glib::RefPtr<Gio::AppInfo>& app, Start start) {
   return {true, {}};
 }
 
+// Starts `app` on one address.
+LaunchResult launch_on(const Glib::RefPtr<Gio::AppInfo>& app, const std::string& uri) {
+  return launch(app,
+                [&uri](const auto& a, const auto& context) { return a->launch_uri(uri, context); });
+}
+
 }  // namespace
 
 LaunchResult start_text_editor() {
@@ -43,8 +49,7 @@ LaunchResult show_folder(const std::string& folder) {
   const std::string uri = Glib::filename_to_uri(folder);
   const auto app = Gio::AppInfo::get_default_for_type("inode/directory", true);
   if (!app) return {false, "There is no file manager on this system."};
-  return launch(app,
-                [&uri](const auto& a, const auto& context) { return a->launch_uri(uri, context); });
+  return launch_on(app, uri);
 }
 
 LaunchResult open_with_desktop(const std::string& uri) {
@@ -52,8 +57,7 @@ LaunchResult open_with_desktop(const std::string& uri) {
   const auto app = scheme.empty() ? Glib::RefPtr<Gio::AppInfo>()
                                   : Gio::AppInfo::get_default_for_uri_scheme(scheme);
   if (!app) return {false, "There is no application for \"" + scheme + ":\" addresses."};
-  return launch(app,
-                [&uri](const auto& a, const auto& context) { return a->launch_uri(uri, context); });
+  return launch_on(app, uri);
 }
 
 }  // namespace vel

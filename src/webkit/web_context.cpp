@@ -51,8 +51,6 @@ void check_spelling_soon() {
       nullptr, nullptr);
 }
 
-namespace {}  // namespace
-
 unsigned page_memory_limit_mb() {
   constexpr unsigned long long kFloorMb = 1024, kCeilingMb = 4096;
   const long pages = sysconf(_SC_PHYS_PAGES), page_size = sysconf(_SC_PAGE_SIZE);
