@@ -20,20 +20,25 @@ using namespace vel;
 // waits all along, inside the page: the clock, About and Exit work as ever.
 TEST(Program, ThePageIsDrawnAndExitEndsItWithEveryWindowOpenAndTheDesktopKnowsEachWindow) {
   test::TestServer server;
-  server.add_page("/green.html", test::titled_page("Green",
-                                                   "<style>body{margin:0;background:#0f0}</style>"
-                                                   "<script>onclick = () => "
-                                                   "alert('Still there?')</script>"));
+  server.add_page(
+      "/green.html",
+      test::titled_page("Green",
+                        "<style>body{margin:0;background:#0f0}</style>"
+                        "<div style='margin:40px;width:100px;height:80px;background:#00f'>"
+                        "</div><script>onclick = () => alert('Still there?')</script>"));
   test::ChildProgram program({server.uri("/green.html")});
   const char* caption = "Green - Vel ";
   // The server runs in this process: the loop must turn while the program loads the page.
   ASSERT_TRUE(
       test::run_until([&] { return test::find_window(caption); }, std::chrono::seconds(60)));
   EXPECT_EQ(server.requests("/green.html"), 1);
-  // Most of the view: it is about 640 x 360 pixels.
-  EXPECT_TRUE(test::run_until([&] { return test::count_pixels(caption, 0x00ff00) > 150000; },
+  // Most of the view (it is about 640 x 360 pixels), and the blue box pixel for pixel: whole, no
+  // larger, its colour unchanged.
+  const auto green = [&] { return test::count_pixels(caption, 0x00ff00); };
+  const auto blue = [&] { return test::count_pixels(caption, 0x0000ff); };
+  EXPECT_TRUE(test::run_until([&] { return green() > 150000 && blue() == 100 * 80; },
                               std::chrono::seconds(30)))
-      << test::count_pixels(caption, 0x00ff00) << " green pixels";
+      << green() << " green pixels, " << blue() << " blue";
   // Drawn so with the page's process as the program's own: kept off OpenGL where there is no GPU.
   std::string environment(1, '\0');  // its variables, each between two NULs
   for (const auto& [pid, process] : test::process_tree(program.pid()))
