@@ -46,7 +46,12 @@ LaunchResult start_text_editor() {
 }
 
 LaunchResult show_folder(const std::string& folder) {
-  const std::string uri = Glib::filename_to_uri(folder);
+  std::string uri;
+  try {
+    uri = Glib::filename_to_uri(folder);  // throws for a path that is not absolute
+  } catch (const Glib::Error& e) {
+    return {false, e.what()};
+  }
   const auto app = Gio::AppInfo::get_default_for_type("inode/directory", true);
   if (!app) return {false, "There is no file manager on this system."};
   return launch_on(app, uri);
